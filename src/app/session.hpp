@@ -1,0 +1,68 @@
+// Everything the handlers share: the window model, the drill and voice state, the question file,
+// the speech adapter and the platform. One Session lives for the whole run.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/platform.hpp"
+#include "drill/drill_state.hpp"
+#include "drill/question_file.hpp"
+#include "speech/speech_control.hpp"
+#include "ui/form.hpp"
+
+namespace orvane {
+
+// The voice dialog's model: two lists filled once per run, and their selections.
+struct VoiceDialog {
+  static constexpr std::size_t kMaxPerLanguage = 50;
+  bool VoiceListsFilled = false;
+  bool open = false;
+  std::vector<std::string> ListBox1, ListBox2;       // item texts, "3) Name"
+  std::vector<std::int32_t> JapaneseModes, EnglishModes;  // voice mode of each item
+  int selected1 = -1, selected2 = -1;                 // selected position, -1 for none
+};
+
+enum class Key { Tab, Enter, Space, Left, Right, Up, Down, R, W, S };
+
+struct KeyStroke {
+  Key key;
+  Modifiers modifiers;
+  bool down = true;
+  bool posted = false;  // posted by the scan timer: modifiers are read when it is handled
+};
+
+struct Session {
+  Session(SpeechControl& s, Platform& p) : speech(s), platform(p) {}
+
+  Form form;
+  DrillState drill;
+  VoiceState voices;
+  VoiceDialog dialog;
+  orvane::QuestionFile QuestionFile;
+  SpeechControl& speech;
+  Platform& platform;
+  // Set by End, Exit and the failure paths that end the program; the loop stops at its next turn.
+  bool quitRequested = false;
+  // Key strokes posted by the scan timer, handled after the current handler.
+  std::deque<KeyStroke> postedKeys;
+  // A modal box or dialog of the program closed: the window is activated again after the
+  // current handler (the focus goes to the first visible button when none has it).
+  bool activationPending = false;
+
+  std::string speechIniPath = "speech.ini";
+  std::string startFilePath = "toi.dat";
+};
+
+}  // namespace orvane
+
+namespace orvane {
+
+// A modal message box; the main window is activated again once it closes.
+inline void showMessage(Session& s, const std::string& text) {
+  s.platform.messageBox(text);
+  s.activationPending = true;
+}
+
+}  // namespace orvane

@@ -1,0 +1,84 @@
+#include "drill/text.hpp"
+
+#include "app/error.hpp"
+
+namespace orvane::text {
+
+namespace {
+bool isTrimmed(unsigned char c) { return c <= 0x20; }
+
+// Length of the UTF-8 sequence that starts at s[i] when it is well-formed, else 0.
+std::size_t sequenceLength(std::string_view s, std::size_t i) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  std::size_t len;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3;
+    if (c == 0xE0) lo = 0xA0;
+    if (c == 0xED) hi = 0x9F;  // no surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + len > s.size()) return 0;
+  if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < len; ++k) {
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+  }
+  return len;
+}
+}  // namespace
+
+std::string trim(std::string_view s) {
+  std::size_t begin = 0, end = s.size();
+  while (begin < end && isTrimmed(static_cast<unsigned char>(s[begin]))) ++begin;
+  while (end > begin && isTrimmed(static_cast<unsigned char>(s[end - 1]))) --end;
+  return std::string(s.substr(begin, end - begin));
+}
+
+std::string capitaliseFirst(std::string s) {
+  if (s.empty()) throw rangeError();
+  if (s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
+  return s;
+}
+
+bool isValidUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t len = sequenceLength(s, i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+bool hasNonAscii(std::string_view s) {
+  for (unsigned char c : s) {
+    if (c >= 0x80) return true;
+  }
+  return false;
+}
+
+std::vector<std::string_view> characters(std::string_view s) {
+  std::vector<std::string_view> out;
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t len = sequenceLength(s, i);
+    if (len == 0) len = 1;
+    out.push_back(s.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+std::string errorReportText(std::string message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+  return message;
+}
+
+}  // namespace orvane::text

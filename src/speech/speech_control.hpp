@@ -1,0 +1,27 @@
+// The speech adapter: exactly the properties and operations the program relies on. Failures are
+// thrown as Error, whose text is what the error box shows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+class SpeechControl {
+ public:
+  virtual ~SpeechControl() = default;
+
+  // Voice mode (1-based) of the following utterances. Numbers that name no mode are accepted.
+  virtual void setCurrentMode(std::int32_t mode) = 0;
+  virtual std::int32_t speed() = 0;
+  virtual void setSpeed(std::int32_t speed) = 0;
+  virtual std::int32_t minSpeed() = 0;
+  virtual std::int32_t lastError() = 0;
+  virtual std::int32_t voiceModeCount() = 0;
+  // Queues `text` (UTF-8) with the current mode and speed; never waits for the speech.
+  virtual void sayText(const std::string& text) = 0;
+  virtual std::string voiceModeTitle(std::int32_t mode) = 0;
+  virtual std::int32_t voiceModeLanguage(std::int32_t mode) = 0;
+};
+
+}  // namespace orvane

@@ -1,0 +1,88 @@
+#include "speech/voice_settings.hpp"
+
+#include "speech/speech_ini.hpp"
+
+namespace orvane {
+
+VoiceLanguage classifyLanguage(std::int32_t id) {
+  if (id >= 1024 && id <= 2047) {
+    id -= 1024;
+  } else if (id >= 2048 && id <= 3071) {
+    id -= 2048;
+  }
+  if (id == 17) return VoiceLanguage::Japanese;
+  if (id == 9) return VoiceLanguage::English;
+  return VoiceLanguage::Other;
+}
+
+namespace {
+void fillLists(Session& s) {
+  VoiceDialog& dlg = s.dialog;
+  const std::int32_t count = s.speech.voiceModeCount();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const VoiceLanguage language = classifyLanguage(s.speech.voiceModeLanguage(i));
+    const std::string item = std::to_string(i) + ") " + s.speech.voiceModeTitle(i);
+    auto add = [&](std::vector<std::string>& list, std::vector<std::int32_t>& modes, int& selected,
+                   std::int32_t current) {
+      // The lists offer at most 50 voices of each language; further ones are left out.
+      if (list.size() >= VoiceDialog::kMaxPerLanguage) return;
+      modes.push_back(i);
+      list.push_back(item);
+      if (i == current) selected = static_cast<int>(list.size()) - 1;
+    };
+    if (language == VoiceLanguage::Japanese) {
+      add(dlg.ListBox1, dlg.JapaneseModes, dlg.selected1, s.voices.JapaneseVoiceMode);
+    } else if (language == VoiceLanguage::English) {
+      add(dlg.ListBox2, dlg.EnglishModes, dlg.selected2, s.voices.EnglishVoiceMode);
+    }
+  }
+}
+
+void closeDialog(Session& s) {
+  s.dialog.open = false;
+  s.platform.voiceDialogClosed();
+  s.activationPending = true;
+}
+}  // namespace
+
+void A2Click(Session& s) {
+  if (!s.dialog.VoiceListsFilled) {
+    s.dialog.VoiceListsFilled = true;
+    fillLists(s);
+  }
+  s.dialog.open = true;
+  s.platform.voiceDialogOpened();
+}
+
+void Button1Click(Session& s) {
+  VoiceDialog& dlg = s.dialog;
+  VoiceState& v = s.voices;
+  v.IniReserved = 0;
+  if (dlg.selected1 >= 0) v.JapaneseVoiceMode = dlg.JapaneseModes[static_cast<std::size_t>(dlg.selected1)];
+  if (dlg.selected2 >= 0) v.EnglishVoiceMode = dlg.EnglishModes[static_cast<std::size_t>(dlg.selected2)];
+  writeFileReplacing(s.speechIniPath,
+                     formatSpeechIni(v.IniReserved, {v.JapaneseVoiceMode, v.EnglishVoiceMode}));
+  closeDialog(s);
+}
+
+void Button2Click(Session& s) { closeDialog(s); }
+
+bool selectVoiceItem(Session& s, int list, int pos) {
+  const auto& items = list == 1 ? s.dialog.ListBox1 : s.dialog.ListBox2;
+  if (pos < 0 || static_cast<std::size_t>(pos) >= items.size()) return false;
+  (list == 1 ? s.dialog.selected1 : s.dialog.selected2) = pos;
+  return true;
+}
+
+void N5Click(Session& s) {
+  std::string list;
+  const std::int32_t count = s.speech.voiceModeCount();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    list += std::to_string(i) + ") " + s.speech.voiceModeTitle(i);
+    list += " " + std::to_string(s.speech.voiceModeLanguage(i)) + "\r";
+  }
+  showMessage(s, "コンピュータにインストールされている声は " +
+                     std::to_string(s.speech.voiceModeCount()) + "種です。\r\r" + list);
+}
+
+}  // namespace orvane

@@ -1,0 +1,123 @@
+#include "ui/form.hpp"
+
+namespace orvane {
+
+namespace {
+constexpr std::array<std::string_view, kControlCount> kControlNames = {
+    "DirectSS1", "Respeech", "Start",    "Button2",  "Button3", "Button4", "Button5",
+    "Button6",   "Button7",  "Button8",  "Button10", "Button11", "Button12", "Erase",
+    "Next",      "End_bt",   "Answer",   "Japanease", "Sentence", "score",   "Score_Label",
+};
+
+constexpr std::array<std::string_view, kMenuCount> kMenuNames = {
+    "File1", "Open1", "Exit1", "O1", "N3", "N6", "N4", "N8", "A2",
+    "N9",    "N11",   "N10",   "N7", "Help1", "N1", "N5", "N2", "About1",
+};
+
+template <class E, std::size_t N>
+std::optional<E> byName(const std::array<std::string_view, N>& names, std::string_view name) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i] == name) return static_cast<E>(i);
+  }
+  return std::nullopt;
+}
+}  // namespace
+
+std::string_view controlName(Control c) { return kControlNames[static_cast<std::size_t>(c)]; }
+std::optional<Control> controlByName(std::string_view name) {
+  return byName<Control>(kControlNames, name);
+}
+std::string_view menuName(Menu m) { return kMenuNames[static_cast<std::size_t>(m)]; }
+std::optional<Menu> menuByName(std::string_view name) { return byName<Menu>(kMenuNames, name); }
+
+Control wordButton(int slot) {
+  return static_cast<Control>(static_cast<int>(Control::Button2) + (slot - 2));
+}
+bool isWordButton(Control c) { return c >= Control::Button2 && c <= Control::Button8; }
+bool isMarkButton(Control c) { return c >= Control::Button10 && c <= Control::Button12; }
+bool isButton(Control c) { return c >= Control::Respeech && c <= Control::Answer; }
+
+void ScanTimer::setEnabled(bool on) {
+  if (on && !enabled_) restartCount();
+  enabled_ = on;
+}
+
+void ScanTimer::setInterval(std::int32_t ms) {
+  if (ms == interval_) return;
+  interval_ = ms;
+  restartCount();
+}
+
+std::int64_t ScanTimer::dueIn() const {
+  const std::int64_t left = static_cast<std::int64_t>(interval_) - elapsed_;
+  return left > 0 ? left : 0;
+}
+
+void ScanTimer::restartCount() {
+  elapsed_ = 0;
+  ++generation_;
+}
+
+Form::Form() {
+  auto set = [&](Control c, std::string caption) { controls_[index(c)].caption = caption; };
+  set(Control::Respeech, "PlayBack");
+  set(Control::Start, "Start");
+  set(Control::Button10, ".");
+  set(Control::Button11, "?");
+  set(Control::Button12, "!");
+  set(Control::Erase, "Erase");
+  set(Control::Next, "Next");
+  set(Control::End_bt, "End");
+  set(Control::Answer, "Answer");
+  for (Control label : {Control::Japanease, Control::Sentence, Control::Score_Label}) {
+    controls_[index(label)].visible = true;
+  }
+
+  auto item = [&](Menu m, std::string caption, char shortcut = 0) {
+    menus_[index(m)].caption = caption;
+    menus_[index(m)].shortcut = shortcut;
+  };
+  item(Menu::File1, "ファイル(&F)");
+  item(Menu::Open1, "開く(&O)...");
+  item(Menu::Exit1, "終了(&X)");
+  item(Menu::O1, "操作(&O)");
+  item(Menu::N3, "再生(&R)", 'R');
+  item(Menu::N6, "アルファベット読み(&W)", 'W');
+  item(Menu::N4, "次の問い(&N)");
+  item(Menu::N8, "ゆっくり話す(&L)", 'S');
+  item(Menu::A2, "音声設定(&A)...");
+  item(Menu::N9, "-");
+  item(Menu::N11, "正答率(&K)");
+  item(Menu::N10, "-");
+  item(Menu::N7, "自動スキャン(&S)");
+  item(Menu::Help1, "ヘルプ(&H)");
+  item(Menu::N1, "目次(&C)");
+  item(Menu::N5, "声の種類数(&N)");
+  item(Menu::N2, "-");
+  item(Menu::About1, "バージョン情報(&A)...");
+  menus_[index(Menu::N6)].enabled = false;
+}
+
+void Form::hide(Control c) {
+  controls_[index(c)].visible = false;
+  if (active_ == c) active_.reset();
+}
+
+std::optional<Control> Form::searchFocus(bool forward) const {
+  const int n = static_cast<int>(kTabStopCount);
+  int start;
+  if (active_) {
+    start = static_cast<int>(*active_);
+  } else {
+    start = forward ? -1 : n;
+  }
+  for (int step = 1; step <= n; ++step) {
+    int i = forward ? start + step : start - step;
+    i = ((i % n) + n) % n;
+    const auto c = static_cast<Control>(i);
+    if (isButton(c) && visible(c)) return c;
+  }
+  return std::nullopt;
+}
+
+}  // namespace orvane

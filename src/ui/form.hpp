@@ -1,0 +1,149 @@
+// A plain model of the main window: every control and menu item by its form name with its
+// caption and state, the tab order, the active control and the scan timer. Views mirror it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// Controls in tab order; the labels follow and never take the focus.
+enum class Control {
+  DirectSS1,
+  Respeech,
+  Start,
+  Button2,
+  Button3,
+  Button4,
+  Button5,
+  Button6,
+  Button7,
+  Button8,
+  Button10,
+  Button11,
+  Button12,
+  Erase,
+  Next,
+  End_bt,
+  Answer,
+  Japanease,
+  Sentence,
+  score,
+  Score_Label,
+};
+inline constexpr std::size_t kControlCount = 21;
+inline constexpr std::size_t kTabStopCount = 17;  // DirectSS1 .. Answer
+
+enum class Menu {
+  File1,
+  Open1,
+  Exit1,
+  O1,
+  N3,
+  N6,
+  N4,
+  N8,
+  A2,
+  N9,
+  N11,
+  N10,
+  N7,
+  Help1,
+  N1,
+  N5,
+  N2,
+  About1,
+};
+inline constexpr std::size_t kMenuCount = 18;
+
+struct ControlState {
+  std::string caption;
+  bool visible = false;
+  bool enabled = true;
+};
+
+struct MenuState {
+  std::string caption;
+  char shortcut = 0;  // Ctrl + this letter, or 0
+  bool enabled = true;
+  bool checked = false;
+};
+
+std::string_view controlName(Control c);
+std::optional<Control> controlByName(std::string_view name);
+std::string_view menuName(Menu m);
+std::optional<Menu> menuByName(std::string_view name);
+
+// The word button of slot k (2..8).
+Control wordButton(int slot);
+bool isWordButton(Control c);
+bool isMarkButton(Control c);
+bool isButton(Control c);  // a tab stop that can take the focus when visible
+
+// The auto-scan timer. Its count restarts whenever it is switched on or its interval changes.
+class ScanTimer {
+ public:
+  bool enabled() const { return enabled_; }
+  std::int32_t interval() const { return interval_; }
+  std::int64_t elapsed() const { return elapsed_; }
+  // Bumped on every restart of the count, so a view can restart its own clock.
+  std::uint64_t generation() const { return generation_; }
+
+  void setEnabled(bool on);
+  void setInterval(std::int32_t ms);
+  // Simulated time: adds `ms` to the count without firing.
+  void advance(std::int64_t ms) { elapsed_ += ms; }
+  // Time left until the next tick is due.
+  std::int64_t dueIn() const;
+  void restartCount();
+
+ private:
+  bool enabled_ = false;
+  std::int32_t interval_ = 4500;
+  std::int64_t elapsed_ = 0;
+  std::uint64_t generation_ = 0;
+};
+
+class Form {
+ public:
+  Form();
+
+  const ControlState& control(Control c) const { return controls_[index(c)]; }
+  const MenuState& menu(Menu m) const { return menus_[index(m)]; }
+  MenuState& menu(Menu m) { return menus_[index(m)]; }
+
+  const std::string& caption(Control c) const { return control(c).caption; }
+  void setCaption(Control c, std::string text) { controls_[index(c)].caption = std::move(text); }
+  bool visible(Control c) const { return control(c).visible; }
+  void show(Control c) { controls_[index(c)].visible = true; }
+  // Hiding the focused button leaves the window without an active control.
+  void hide(Control c);
+
+  std::optional<Control> active() const { return active_; }
+  // Only the focus rules (ui/focus) move the focus; they keep the events in order.
+  void setActive(std::optional<Control> c) { active_ = c; }
+
+  // The tab-order search of one step: the first visible button after the active control (or from
+  // the start/end when there is none), wrapping around. Returns the active control itself when
+  // the search comes back to it, and nothing when no button is visible.
+  std::optional<Control> searchFocus(bool forward) const;
+
+  ScanTimer& timer() { return timer_; }
+  const ScanTimer& timer() const { return timer_; }
+
+ private:
+  template <class E>
+  static std::size_t index(E e) {
+    return static_cast<std::size_t>(e);
+  }
+
+  std::array<ControlState, kControlCount> controls_;
+  std::array<MenuState, kMenuCount> menus_;
+  std::optional<Control> active_;
+  ScanTimer timer_;
+};
+
+}  // namespace orvane

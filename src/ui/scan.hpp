@@ -1,0 +1,13 @@
+// The auto-scan: a timer whose ticks post Tab key strokes to the main window.
+#pragma once
+
+#include "app/session.hpp"
+
+namespace orvane {
+
+// Switches the scan on or off, as the check mark of its menu item says.
+void N7Click(Session& s);
+// One tick: posts a Tab key-down and key-up, handled after the current handler.
+void Timer1Timer(Session& s);
+
+}  // namespace orvane

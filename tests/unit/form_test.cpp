@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "ui/form.hpp"
+
+namespace orvane {
+namespace {
+
+TEST(Form, StartsWithEveryButtonHiddenAndTheLabelsShown) {
+  Form f;
+  for (std::size_t i = 0; i < kTabStopCount; ++i) {
+    EXPECT_FALSE(f.visible(static_cast<Control>(i))) << controlName(static_cast<Control>(i));
+  }
+  EXPECT_TRUE(f.visible(Control::Japanease));
+  EXPECT_FALSE(f.visible(Control::score));
+  EXPECT_EQ(f.caption(Control::Respeech), "PlayBack");
+  EXPECT_FALSE(f.menu(Menu::N6).enabled);
+  EXPECT_EQ(f.menu(Menu::N8).shortcut, 'S');
+  EXPECT_EQ(f.timer().interval(), 4500);
+  EXPECT_FALSE(f.timer().enabled());
+  EXPECT_FALSE(f.searchFocus(true).has_value());
+}
+
+TEST(Form, NamesRoundTrip) {
+  for (std::size_t i = 0; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    EXPECT_EQ(controlByName(controlName(c)), c);
+  }
+  for (std::size_t i = 0; i < kMenuCount; ++i) {
+    const auto m = static_cast<Menu>(i);
+    EXPECT_EQ(menuByName(menuName(m)), m);
+  }
+  EXPECT_FALSE(controlByName("button2").has_value());
+}
+
+TEST(Form, SearchWrapsAroundInTabOrderAndSkipsHiddenButtons) {
+  Form f;
+  f.show(Control::Start);
+  f.show(Control::Button4);
+  f.show(Control::Answer);
+  EXPECT_EQ(f.searchFocus(true), Control::Start);  // no active control: from the start
+  EXPECT_EQ(f.searchFocus(false), Control::Answer);
+  f.setActive(Control::Answer);
+  EXPECT_EQ(f.searchFocus(true), Control::Start);  // wraps
+  EXPECT_EQ(f.searchFocus(false), Control::Button4);
+  f.setActive(Control::Start);
+  EXPECT_EQ(f.searchFocus(false), Control::Answer);
+}
+
+TEST(Form, TheOnlyVisibleButtonFindsItself) {
+  Form f;
+  f.show(Control::End_bt);
+  f.setActive(Control::End_bt);
+  EXPECT_EQ(f.searchFocus(true), Control::End_bt);
+  EXPECT_EQ(f.searchFocus(false), Control::End_bt);
+}
+
+TEST(Form, HidingTheFocusedButtonLeavesNoActiveControl) {
+  Form f;
+  f.show(Control::Button2);
+  f.show(Control::Button3);
+  f.setActive(Control::Button3);
+  f.hide(Control::Button2);
+  EXPECT_EQ(f.active(), Control::Button3);
+  f.hide(Control::Button3);
+  EXPECT_FALSE(f.active().has_value());
+}
+
+TEST(ScanTimer, AChangedIntervalOrSwitchingOnRestartsTheCount) {
+  ScanTimer t;
+  t.setEnabled(true);
+  t.advance(3000);
+  EXPECT_EQ(t.dueIn(), 1500);
+  t.setInterval(4500);  // the same value: the count runs on
+  EXPECT_EQ(t.dueIn(), 1500);
+  t.setInterval(4000);
+  EXPECT_EQ(t.dueIn(), 4000);
+  t.advance(1000);
+  t.setEnabled(true);  // already on: nothing restarts
+  EXPECT_EQ(t.dueIn(), 3000);
+  t.setEnabled(false);
+  t.setEnabled(true);
+  EXPECT_EQ(t.dueIn(), 4000);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/error.hpp"
+#include "speech/speech_ini.hpp"
+#include "speech/voice_settings.hpp"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(IniInteger, AcceptsDecimalAndHexForms) {
+  EXPECT_EQ(parseIniInteger("3"), 3);
+  EXPECT_EQ(parseIniInteger("  -12"), -12);
+  EXPECT_EQ(parseIniInteger("+7"), 7);
+  EXPECT_EQ(parseIniInteger("$1F"), 31);
+  EXPECT_EQ(parseIniInteger("x10"), 16);
+  EXPECT_EQ(parseIniInteger("0Xff"), 255);
+  EXPECT_EQ(parseIniInteger("-$10"), -16);
+  EXPECT_EQ(parseIniInteger("007"), 7);
+  EXPECT_EQ(parseIniInteger("2147483647"), 2147483647);
+  EXPECT_EQ(parseIniInteger("-2147483648"), -2147483647 - 1);
+}
+
+TEST(IniInteger, RejectsAnythingElse) {
+  for (const char* bad : {"", " ", "3a", "3 ", "-", "$", "0x", "1.5", "２", "2147483648",
+                          "-2147483649", "99999999999999999999", "+-1"}) {
+    EXPECT_FALSE(parseIniInteger(bad).has_value()) << '"' << bad << '"';
+  }
+}
+
+TEST(SpeechIniFile, ReadsLinesTwoAndThreeAndIgnoresTheRest) {
+  const SpeechIni ini = parseSpeechIni("0\r\n3\r\n5\r\nanything\r\n");
+  EXPECT_EQ(ini.japaneseVoiceMode, 3);
+  EXPECT_EQ(ini.englishVoiceMode, 5);
+  // Line 1 may hold any text, or none.
+  EXPECT_EQ(parseSpeechIni("\n1\n2").englishVoiceMode, 2);
+  EXPECT_EQ(parseSpeechIni("reserved words\r\n-1\r\n99").japaneseVoiceMode, -1);
+}
+
+TEST(SpeechIniFile, MissingOrBadLinesAreErrors) {
+  EXPECT_THROW(parseSpeechIni(""), Error);
+  EXPECT_THROW(parseSpeechIni("0\r\n3\r\n"), Error);
+  EXPECT_THROW(parseSpeechIni("0\r\n3a\r\n5\r\n"), Error);
+  EXPECT_THROW(parseSpeechIni("0\r\n\r\n5\r\n"), Error);
+  EXPECT_THROW(readSpeechIni("/nonexistent/speech.ini"), Error);
+}
+
+TEST(SpeechIniFile, FormatIsThreeCrLfLines) {
+  EXPECT_EQ(formatSpeechIni(0, {3, 5}), "0\r\n3\r\n5\r\n");
+  EXPECT_EQ(formatSpeechIni(0, {-1, 99}), "0\r\n-1\r\n99\r\n");
+}
+
+class ReplaceFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("orvane-ini-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "speech.ini").string();
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
+  }
+  std::string contents() const {
+    std::ifstream in(path_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(ReplaceFile, WritesNewContentsAndLeavesNoTemporaryBehind) {
+  writeFileReplacing(path_, "0\r\n1\r\n2\r\n");
+  writeFileReplacing(path_, "0\r\n3\r\n4\r\n");
+  EXPECT_EQ(contents(), "0\r\n3\r\n4\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ReplaceFile, AFailedWriteLeavesTheOldFileIntact) {
+  writeFileReplacing(path_, "0\r\n1\r\n2\r\n");
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                            fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec);
+  // Root may write into read-only folders: the attempt is made by an unprivileged child then.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    try {
+      writeFileReplacing(path_, "0\r\n9\r\n9\r\n");
+    } catch (const Error&) {
+      ::_exit(0);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the write into a read-only folder did not fail";
+  EXPECT_EQ(contents(), "0\r\n1\r\n2\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(ReplaceFile, AFolderInTheWayIsReportedAndKept) {
+  fs::create_directories(path_);
+  fs::create_directories(fs::path(path_) / "keep");
+  EXPECT_THROW(writeFileReplacing(path_, "0\r\n1\r\n2\r\n"), Error);
+  EXPECT_TRUE(fs::is_directory(fs::path(path_) / "keep"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST(LanguageFold, JapaneseAndEnglishIdentifiers) {
+  for (int id : {17, 1041, 2065}) EXPECT_EQ(classifyLanguage(id), VoiceLanguage::Japanese) << id;
+  for (int id : {9, 1033, 2057}) EXPECT_EQ(classifyLanguage(id), VoiceLanguage::English) << id;
+  for (int id : {0, 3081, 4105, 1042, 3089, -1, 1024 + 17 + 2048}) {
+    EXPECT_EQ(classifyLanguage(id), VoiceLanguage::Other) << id;
+  }
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,56 @@
+// orvane-sim [SCRIPT]: runs the drill headless in the current directory, driven by a script
+// (standard input without SCRIPT), and prints what the program does, one line per event.
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "sim/runner.hpp"
+#include "sim/script.hpp"
+
+namespace {
+std::string programPath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  std::string self = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : "orvane-sim";
+  // The runner stands in for the program `orvane` installed beside it.
+  const auto slash = self.rfind('/');
+  return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "orvane";
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 2) {
+    std::cerr << "usage: orvane-sim [SCRIPT]\n";
+    return 2;
+  }
+  const std::string name = argc == 2 ? argv[1] : "<stdin>";
+  std::string script;
+  if (argc == 2) {
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+      std::cerr << "orvane-sim: cannot read " << name << '\n';
+      return 2;
+    }
+    script.assign(std::istreambuf_iterator<char>(in), {});
+  } else {
+    script.assign(std::istreambuf_iterator<char>(std::cin), {});
+  }
+
+  std::optional<orvane::sim::ParseError> error;
+  const auto commands = orvane::sim::parseScript(script, error);
+  if (error) {
+    std::cerr << "orvane-sim: " << name << ":" << error->line << ": " << error->message << '\n';
+    return 2;
+  }
+  const auto result = orvane::sim::run(commands, std::cout, programPath());
+  std::cout.flush();
+  if (!result.ok) {
+    std::cerr << "orvane-sim: " << name << ":" << result.errorLine << ": " << result.error << '\n';
+    return 2;
+  }
+  return 0;
+}

@@ -1,0 +1,26 @@
+// Runs a parsed script against the real core with a scripted platform and a recording speech
+// adapter, writing one line per event.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim/script.hpp"
+
+namespace orvane::sim {
+
+struct RunResult {
+  bool ok = true;             // false: the script was malformed at `errorLine`
+  std::size_t errorLine = 0;
+  std::string error;
+};
+
+// `programPath` stands for the program's own file (the help file lies beside it).
+RunResult run(const std::vector<Command>& script, std::ostream& out,
+              const std::string& programPath);
+
+// TEXT in quotes, with backslash, quote, CR and LF escaped.
+std::string quote(const std::string& text);
+
+}  // namespace orvane::sim
