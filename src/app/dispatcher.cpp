@@ -39,7 +39,9 @@ void Dispatcher::run(F&& handler) {
   busy_ = false;
 }
 
-bool Dispatcher::mainWindowTakesInput() const { return !s_.dialog.open; }
+bool Dispatcher::mainWindowTakesInput() const {
+  return !s_.dialog.open;
+}
 
 void Dispatcher::startUp() {
   run([&] {

@@ -16,11 +16,11 @@ class Dispatcher {
 
   // Events of the main window. They are ignored while the voice dialog is open (it is modal) and
   // once the program has been asked to end.
-  void click(Control c);           // a mouse click: focus first, then the click
+  void click(Control c);  // a mouse click: focus first, then the click
   void key(const KeyStroke& k);
   void menu(Menu m);
-  void tick();                     // Timer1 fired
-  void activate();                 // the window became active
+  void tick();      // Timer1 fired
+  void activate();  // the window became active
 
   // Events of the open voice dialog.
   void dialogSelect(int list, int pos);

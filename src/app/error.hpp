@@ -14,9 +14,13 @@ class Error : public std::runtime_error {
 
 // A value outside the range a step expects (an empty text where a first character is needed,
 // a table that is full).
-inline Error rangeError() { return Error("範囲チェックエラー"); }
+inline Error rangeError() {
+  return Error("範囲チェックエラー");
+}
 
 // A failed file operation, numbered like the classic runtime I/O errors (104: not open for input).
-inline Error ioError(int code) { return Error("I/O エラー (" + std::to_string(code) + ")"); }
+inline Error ioError(int code) {
+  return Error("I/O エラー (" + std::to_string(code) + ")");
+}
 
 }  // namespace orvane

@@ -19,9 +19,9 @@ struct VoiceDialog {
   static constexpr std::size_t kMaxPerLanguage = 50;
   bool VoiceListsFilled = false;
   bool open = false;
-  std::vector<std::string> ListBox1, ListBox2;       // item texts, "3) Name"
+  std::vector<std::string> ListBox1, ListBox2;            // item texts, "3) Name"
   std::vector<std::int32_t> JapaneseModes, EnglishModes;  // voice mode of each item
-  int selected1 = -1, selected2 = -1;                 // selected position, -1 for none
+  int selected1 = -1, selected2 = -1;                     // selected position, -1 for none
 };
 
 enum class Key { Tab, Enter, Space, Left, Right, Up, Down, R, W, S };

@@ -87,6 +87,8 @@ bool QuestionFile::restIsBlank() const {
   return true;
 }
 
-Encoding QuestionFile::encoding() const { return encoding_; }
+Encoding QuestionFile::encoding() const {
+  return encoding_;
+}
 
 }  // namespace orvane

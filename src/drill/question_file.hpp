@@ -29,8 +29,8 @@ class QuestionFile {
   // True at the end of the file, or where a line begins with Ctrl-Z (0x1A), the old end-of-file
   // mark. Throws the I/O error 104 when the handle is closed.
   bool atEnd() const;
-  // Reads one line, CR LF or LF ended, lone CRs and NUL bytes dropped, decoded to UTF-8. Past the end the line
-  // is empty. Throws the I/O error 104 when the handle is closed.
+  // Reads one line, CR LF or LF ended, lone CRs and NUL bytes dropped, decoded to UTF-8. Past the
+  // end the line is empty. Throws the I/O error 104 when the handle is closed.
   std::string readLine();
   // True when nothing but empty or blank lines is left.
   bool restIsBlank() const;

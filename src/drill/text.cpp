@@ -5,7 +5,9 @@
 namespace orvane::text {
 
 namespace {
-bool isTrimmed(unsigned char c) { return c <= 0x20; }
+bool isTrimmed(unsigned char c) {
+  return c <= 0x20;
+}
 
 // Length of the UTF-8 sequence that starts at s[i] when it is well-formed, else 0.
 std::size_t sequenceLength(std::string_view s, std::size_t i) {

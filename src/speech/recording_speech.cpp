@@ -13,11 +13,16 @@ void RecordingSpeech::sayText(const std::string& text) {
 }
 
 const VoiceModeInfo& RecordingSpeech::info(std::int32_t mode) const {
-  if (mode < 1 || mode > modeCount()) throw Error("音声モード " + std::to_string(mode) + " はありません");
+  if (mode < 1 || mode > modeCount())
+    throw Error("音声モード " + std::to_string(mode) + " はありません");
   return modes_[static_cast<std::size_t>(mode - 1)];
 }
 
-std::string RecordingSpeech::voiceModeTitle(std::int32_t mode) { return info(mode).title; }
-std::int32_t RecordingSpeech::voiceModeLanguage(std::int32_t mode) { return info(mode).language; }
+std::string RecordingSpeech::voiceModeTitle(std::int32_t mode) {
+  return info(mode).title;
+}
+std::int32_t RecordingSpeech::voiceModeLanguage(std::int32_t mode) {
+  return info(mode).language;
+}
 
 }  // namespace orvane

@@ -36,7 +36,9 @@ std::vector<std::string> splitLines(std::string_view contents) {
   return lines;
 }
 
-Error malformed() { return Error("speech.ini の内容が正しくありません"); }
+Error malformed() {
+  return Error("speech.ini の内容が正しくありません");
+}
 }  // namespace
 
 std::optional<std::int32_t> parseIniInteger(std::string_view s) {

@@ -58,14 +58,18 @@ void Button1Click(Session& s) {
   VoiceDialog& dlg = s.dialog;
   VoiceState& v = s.voices;
   v.IniReserved = 0;
-  if (dlg.selected1 >= 0) v.JapaneseVoiceMode = dlg.JapaneseModes[static_cast<std::size_t>(dlg.selected1)];
-  if (dlg.selected2 >= 0) v.EnglishVoiceMode = dlg.EnglishModes[static_cast<std::size_t>(dlg.selected2)];
+  if (dlg.selected1 >= 0)
+    v.JapaneseVoiceMode = dlg.JapaneseModes[static_cast<std::size_t>(dlg.selected1)];
+  if (dlg.selected2 >= 0)
+    v.EnglishVoiceMode = dlg.EnglishModes[static_cast<std::size_t>(dlg.selected2)];
   writeFileReplacing(s.speechIniPath,
                      formatSpeechIni(v.IniReserved, {v.JapaneseVoiceMode, v.EnglishVoiceMode}));
   closeDialog(s);
 }
 
-void Button2Click(Session& s) { closeDialog(s); }
+void Button2Click(Session& s) {
+  closeDialog(s);
+}
 
 bool selectVoiceItem(Session& s, int list, int pos) {
   const auto& items = list == 1 ? s.dialog.ListBox1 : s.dialog.ListBox2;

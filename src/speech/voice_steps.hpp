@@ -11,6 +11,8 @@ inline void selectEnglishVoice(Session& s) {
   if (s.voices.SlowMode) s.speech.setSpeed(s.speech.minSpeed());
 }
 
-inline void selectJapaneseVoice(Session& s) { s.speech.setCurrentMode(s.voices.JapaneseVoiceMode); }
+inline void selectJapaneseVoice(Session& s) {
+  s.speech.setCurrentMode(s.voices.JapaneseVoiceMode);
+}
 
 }  // namespace orvane

@@ -4,7 +4,9 @@
 
 namespace orvane {
 
-bool speaksOnFocus(Control c) { return isButton(c) && c != Control::Respeech; }
+bool speaksOnFocus(Control c) {
+  return isButton(c) && c != Control::Respeech;
+}
 
 void giveFocus(Session& s, Control c) {
   const auto old = s.form.active();
@@ -21,7 +23,9 @@ void speak_cap(Session& s, Control sender) {
   s.drill.LastSpoken = s.form.caption(sender);
 }
 
-void Respeech_exit(Session& s) { s.form.hide(Control::Respeech); }
+void Respeech_exit(Session& s) {
+  s.form.hide(Control::Respeech);
+}
 
 void tabStep(Session& s, bool forward) {
   const auto target = s.form.searchFocus(forward);

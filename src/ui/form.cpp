@@ -4,13 +4,13 @@ namespace orvane {
 
 namespace {
 constexpr std::array<std::string_view, kControlCount> kControlNames = {
-    "DirectSS1", "Respeech", "Start",    "Button2",  "Button3", "Button4", "Button5",
-    "Button6",   "Button7",  "Button8",  "Button10", "Button11", "Button12", "Erase",
-    "Next",      "End_bt",   "Answer",   "Japanease", "Sentence", "score",   "Score_Label",
+    "DirectSS1", "Respeech", "Start",   "Button2",   "Button3",  "Button4",  "Button5",
+    "Button6",   "Button7",  "Button8", "Button10",  "Button11", "Button12", "Erase",
+    "Next",      "End_bt",   "Answer",  "Japanease", "Sentence", "score",    "Score_Label",
 };
 
 constexpr std::array<std::string_view, kMenuCount> kMenuNames = {
-    "File1", "Open1", "Exit1", "O1", "N3", "N6", "N4", "N8", "A2",
+    "File1", "Open1", "Exit1", "O1", "N3",    "N6", "N4", "N8", "A2",
     "N9",    "N11",   "N10",   "N7", "Help1", "N1", "N5", "N2", "About1",
 };
 
@@ -23,19 +23,31 @@ std::optional<E> byName(const std::array<std::string_view, N>& names, std::strin
 }
 }  // namespace
 
-std::string_view controlName(Control c) { return kControlNames[static_cast<std::size_t>(c)]; }
+std::string_view controlName(Control c) {
+  return kControlNames[static_cast<std::size_t>(c)];
+}
 std::optional<Control> controlByName(std::string_view name) {
   return byName<Control>(kControlNames, name);
 }
-std::string_view menuName(Menu m) { return kMenuNames[static_cast<std::size_t>(m)]; }
-std::optional<Menu> menuByName(std::string_view name) { return byName<Menu>(kMenuNames, name); }
+std::string_view menuName(Menu m) {
+  return kMenuNames[static_cast<std::size_t>(m)];
+}
+std::optional<Menu> menuByName(std::string_view name) {
+  return byName<Menu>(kMenuNames, name);
+}
 
 Control wordButton(int slot) {
   return static_cast<Control>(static_cast<int>(Control::Button2) + (slot - 2));
 }
-bool isWordButton(Control c) { return c >= Control::Button2 && c <= Control::Button8; }
-bool isMarkButton(Control c) { return c >= Control::Button10 && c <= Control::Button12; }
-bool isButton(Control c) { return c >= Control::Respeech && c <= Control::Answer; }
+bool isWordButton(Control c) {
+  return c >= Control::Button2 && c <= Control::Button8;
+}
+bool isMarkButton(Control c) {
+  return c >= Control::Button10 && c <= Control::Button12;
+}
+bool isButton(Control c) {
+  return c >= Control::Respeech && c <= Control::Answer;
+}
 
 void ScanTimer::setEnabled(bool on) {
   if (on && !enabled_) restartCount();

@@ -9,11 +9,12 @@
 #   #! expect-file NAME DATA     after the run, NAME must hold exactly the bytes of DATA
 #   #! expect-missing NAME       after the run, NAME must not exist
 # Variables: SIM, SCRIPT, EXPECTED, DATA, WORK.
+cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(STRINGS "${SCRIPT}" directives REGEX "^#! ")
-set(readonly OFF)
+set(make_readonly OFF)
 set(checks "")
 foreach(line IN LISTS directives)
   string(REGEX REPLACE "^#! +" "" line "${line}")
@@ -32,7 +33,7 @@ foreach(line IN LISTS directives)
     list(GET args 1 dir)
     file(MAKE_DIRECTORY "${WORK}/${dir}")
   elseif(what STREQUAL "readonly")
-    set(readonly ON)
+    set(make_readonly ON)
   elseif(what STREQUAL "expect-file" OR what STREQUAL "expect-missing")
     list(APPEND checks "${line}")
   else()
@@ -40,7 +41,7 @@ foreach(line IN LISTS directives)
   endif()
 endforeach()
 
-if(readonly)
+if(make_readonly)
   # Root ignores folder permissions, so the run is made as an unprivileged user then.
   execute_process(COMMAND chmod a-w,a+rx "${WORK}")
   execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -55,12 +56,17 @@ execute_process(
   OUTPUT_VARIABLE actual
   ERROR_VARIABLE errors
   RESULT_VARIABLE rc)
-if(readonly)
+if(make_readonly)
   execute_process(COMMAND chmod u+w "${WORK}")
 endif()
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "orvane-sim failed (${rc}): ${errors}\n${actual}")
 endif()
+
+# The help file lies beside the program, wherever it was built: the transcript names that folder
+# @BIN@.
+get_filename_component(bin "${SIM}" DIRECTORY)
+string(REPLACE "${bin}/" "@BIN@/" actual "${actual}")
 
 file(READ "${EXPECTED}" expected)
 if(NOT actual STREQUAL expected)

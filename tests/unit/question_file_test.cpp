@@ -32,7 +32,9 @@ TEST(QuestionFile, NulBytesAreDropped) {
 
 TEST(QuestionFile, CtrlZAtTheStartOfALineEndsTheFile) {
   QuestionFile f;
-  f.openBytes("a\r\n\x1A" "b\r\nc\r\n");
+  f.openBytes(
+      "a\r\n\x1A"
+      "b\r\nc\r\n");
   EXPECT_EQ(f.readLine(), "a");
   EXPECT_TRUE(f.atEnd());
   EXPECT_EQ(f.readLine(), "");
@@ -40,8 +42,12 @@ TEST(QuestionFile, CtrlZAtTheStartOfALineEndsTheFile) {
 
 TEST(QuestionFile, CtrlZInsideALineIsKeptAsText) {
   QuestionFile f;
-  f.openBytes("a\x1A" "b\r\n");
-  EXPECT_EQ(f.readLine(), "a\x1A" "b");
+  f.openBytes(
+      "a\x1A"
+      "b\r\n");
+  EXPECT_EQ(f.readLine(),
+            "a\x1A"
+            "b");
 }
 
 TEST(QuestionFile, RestIsBlankSeesOnlyEmptyAndBlankLines) {
@@ -51,7 +57,9 @@ TEST(QuestionFile, RestIsBlankSeesOnlyEmptyAndBlankLines) {
   EXPECT_TRUE(f.restIsBlank());
   f.openBytes("\r\n\r\nmore\r\n");
   EXPECT_FALSE(f.restIsBlank());
-  f.openBytes("\r\n\x1A" "text after the end mark");
+  f.openBytes(
+      "\r\n\x1A"
+      "text after the end mark");
   EXPECT_TRUE(f.restIsBlank());
 }
 
@@ -79,7 +87,9 @@ TEST(QuestionFile, DecodesShiftJisAndMarksInvalidBytes) {
 
 TEST(QuestionFile, ReadsUtf8WithAByteOrderMarkOrWhenValidThroughout) {
   QuestionFile f;
-  f.openBytes("\xEF\xBB\xBF" "1\r\n私は\r\n");
+  f.openBytes(
+      "\xEF\xBB\xBF"
+      "1\r\n私は\r\n");
   EXPECT_EQ(f.encoding(), Encoding::Utf8);
   EXPECT_EQ(f.readLine(), "1");
   EXPECT_EQ(f.readLine(), "私は");
@@ -90,7 +100,9 @@ TEST(QuestionFile, ReadsUtf8WithAByteOrderMarkOrWhenValidThroughout) {
   EXPECT_EQ(f.readLine(), "今日は");
 
   // With a mark, bytes that are not UTF-8 are shown as replacement characters.
-  f.openBytes("\xEF\xBB\xBF" "a\xFF\n");
+  f.openBytes(
+      "\xEF\xBB\xBF"
+      "a\xFF\n");
   EXPECT_EQ(f.readLine(), "a\xEF\xBF\xBD");
 }
 
@@ -104,9 +116,7 @@ TEST(QuestionFile, ALongLineIsReadWhole) {
 
 TEST(QuestionFile, ContentIsTakenWhenOpenedSoLaterChangesOnDiskDoNotTearIt) {
   const auto path = std::filesystem::temp_directory_path() / "orvane-qf-test.dat";
-  {
-    std::ofstream(path, std::ios::binary) << "1\r\nprompt\r\n";
-  }
+  { std::ofstream(path, std::ios::binary) << "1\r\nprompt\r\n"; }
   QuestionFile f;
   f.open(path.string());
   std::filesystem::resize_file(path, 0);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -116,6 +117,31 @@ TEST_F(ReplaceFile, AFolderInTheWayIsReportedAndKept) {
   EXPECT_THROW(writeFileReplacing(path_, "0\r\n1\r\n2\r\n"), Error);
   EXPECT_TRUE(fs::is_directory(fs::path(path_) / "keep"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST(FullDisk, AFailedWriteOnAFullFileSystemLeavesTheOldFileIntact) {
+  const fs::path mnt = fs::temp_directory_path() / ("orvane-full-" + std::to_string(::getpid()));
+  fs::create_directories(mnt);
+  if (::geteuid() != 0 ||
+      std::system(("mount -t tmpfs -o size=64k tmpfs " + mnt.string() + " 2>/dev/null").c_str()) !=
+          0) {
+    fs::remove(mnt);
+    GTEST_SKIP() << "cannot mount a small tmpfs here";
+  }
+  const std::string path = (mnt / "speech.ini").string();
+  writeFileReplacing(path, "0\r\n1\r\n2\r\n");
+  {
+    std::ofstream filler(mnt / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+    }
+  }
+  EXPECT_THROW(writeFileReplacing(path, "0\r\n" + std::string(8192, '9') + "\r\n"), Error);
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "0\r\n1\r\n2\r\n");
+  in.close();
+  std::system(("umount " + mnt.string()).c_str());
+  fs::remove_all(mnt);
 }
 
 TEST(LanguageFold, JapaneseAndEnglishIdentifiers) {

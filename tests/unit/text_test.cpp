@@ -46,7 +46,9 @@ TEST(Utf8, ValidityRejectsMalformedSequences) {
 }
 
 TEST(Utf8, CharactersKeepMultiByteSequencesWhole) {
-  const auto chars = text::characters("aあ\xFF" "b");
+  const auto chars = text::characters(
+      "aあ\xFF"
+      "b");
   ASSERT_EQ(chars.size(), 4u);
   EXPECT_EQ(chars[1], "あ");
   EXPECT_EQ(chars[2], "\xFF");

@@ -13,11 +13,20 @@ std::string quote(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
     }
   }
   return out + "\"";
@@ -80,11 +89,14 @@ std::optional<KeyStroke> parseKey(std::string_view name) {
   return std::nullopt;
 }
 
-const char* flag(bool b) { return b ? "1" : "0"; }
+const char* flag(bool b) {
+  return b ? "1" : "0";
+}
 
 class Runner {
  public:
-  Runner(std::ostream& out, const std::string& programPath) : out_(out), platform_(out, programPath) {}
+  Runner(std::ostream& out, const std::string& programPath)
+      : out_(out), platform_(out, programPath) {}
 
   RunResult run(const std::vector<Command>& script) {
     for (const Command& c : script) {
@@ -105,7 +117,8 @@ class Runner {
     if (setup) {
       if (session_) return "'" + c.text + "' must come before start";
       if (c.op == Op::Voice) modes_.push_back({static_cast<std::int32_t>(c.a), c.arg});
-      if (c.op == Op::Rate) speed_ = static_cast<std::int32_t>(c.a), minSpeed_ = static_cast<std::int32_t>(c.b);
+      if (c.op == Op::Rate)
+        speed_ = static_cast<std::int32_t>(c.a), minSpeed_ = static_cast<std::int32_t>(c.b);
       if (c.op == Op::LastError) lastError_ = static_cast<std::int32_t>(c.a);
       return {};
     }
@@ -170,8 +183,8 @@ class Runner {
         if (!m) return "no menu item named '" + c.arg + "'";
         if (*m == Menu::Open1) return "File > Open is 'open PATH' or 'open cancel'";
         const MenuState& item = s.form.menu(*m);
-        const bool runnable = item.caption != "-" && *m != Menu::File1 && *m != Menu::O1 &&
-                              *m != Menu::Help1;
+        const bool runnable =
+            item.caption != "-" && *m != Menu::File1 && *m != Menu::O1 && *m != Menu::Help1;
         if (!runnable || !item.enabled || s.dialog.open) return refuse(c), std::string();
         d.menu(*m);
         return {};

@@ -11,7 +11,7 @@
 namespace orvane::sim {
 
 struct RunResult {
-  bool ok = true;             // false: the script was malformed at `errorLine`
+  bool ok = true;  // false: the script was malformed at `errorLine`
   std::size_t errorLine = 0;
   std::string error;
 };

@@ -10,15 +10,32 @@
 namespace orvane::sim {
 
 enum class Op {
-  Voice, Rate, LastError, Start, Click, ClickWord, Key, Menu, Open, OpenCancel,
-  DialogSelect, DialogOk, DialogCancel, Tick, Wait, Show, ShowFocus, ShowTimer, ShowDialog,
+  Voice,
+  Rate,
+  LastError,
+  Start,
+  Click,
+  ClickWord,
+  Key,
+  Menu,
+  Open,
+  OpenCancel,
+  DialogSelect,
+  DialogOk,
+  DialogCancel,
+  Tick,
+  Wait,
+  Show,
+  ShowFocus,
+  ShowTimer,
+  ShowDialog,
 };
 
 struct Command {
   Op op;
   std::size_t line = 0;
-  std::string text;        // the command as written, for "refused"
-  std::string arg;         // name, word, key, path or title
+  std::string text;           // the command as written, for "refused"
+  std::string arg;            // name, word, key, path or title
   std::int64_t a = 0, b = 0;  // numbers
 };
 

@@ -182,3 +182,18 @@ printf '0\r\n3a\r\n5\r\n' > speech-3a.ini
 printf 'any text\n$2\n 0x1\n' > speech-hex.ini
 : > speech-empty.ini
 printf '0\r\n-1\r\n99\r\n' > speech-unknown.ini
+printf '0\r\n5\r\n3\r\n' > speech-5-3.ini
+printf '0\r\n8\r\n6\r\n' > speech-after-ok.ini
+
+sjis five.dat <<'EOF2'
+1
+私はテニスをするのが好きです。
+I
+like
+to
+play
+tennis
+
+
+.
+EOF2

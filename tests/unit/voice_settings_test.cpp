@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "app/dispatcher.hpp"
+#include "app/error.hpp"
+#include "app/menu_commands.hpp"
+#include "fake_platform.hpp"
+#include "speech/recording_speech.hpp"
+#include "speech/voice_settings.hpp"
+
+namespace orvane {
+namespace {
+
+struct Harness {
+  explicit Harness(std::vector<VoiceModeInfo> modes) : speech(std::move(modes), 175, 80, 0) {}
+  RecordingSpeech speech;
+  testing::FakePlatform platform;
+  Session session{speech, platform};
+  Dispatcher dispatcher{session};
+};
+
+TEST(VoiceList, WithNoVoiceModesTheListingIsTheHeaderAndZero) {
+  Harness h({});
+  h.dispatcher.menu(Menu::N5);
+  ASSERT_EQ(h.platform.messages.size(), 1u);
+  EXPECT_EQ(h.platform.messages[0], "コンピュータにインストールされている声は 0種です。\r\r");
+  h.dispatcher.menu(Menu::A2);
+  EXPECT_TRUE(h.session.dialog.open);
+  EXPECT_TRUE(h.session.dialog.ListBox1.empty());
+  EXPECT_TRUE(h.session.dialog.ListBox2.empty());
+}
+
+TEST(VoiceDialog, OffersAtMostFiftyVoicesOfALanguageAndStillOpens) {
+  std::vector<VoiceModeInfo> modes;
+  for (int i = 0; i < 53; ++i) modes.push_back({1033, "English " + std::to_string(i + 1)});
+  modes.push_back({1041, "Japanese"});
+  Harness h(modes);
+  h.session.voices.EnglishVoiceMode = 52;  // beyond the fifty offered: nothing preselected
+  h.session.voices.JapaneseVoiceMode = 54;
+  h.dispatcher.menu(Menu::A2);
+  EXPECT_TRUE(h.platform.errors.empty());
+  EXPECT_TRUE(h.session.dialog.open);
+  ASSERT_EQ(h.session.dialog.ListBox2.size(), 50u);
+  EXPECT_EQ(h.session.dialog.ListBox2.back(), "50) English 50");
+  EXPECT_EQ(h.session.dialog.selected2, -1);
+  // Voices after the limit are still looked at: the Japanese one comes last and is offered.
+  ASSERT_EQ(h.session.dialog.ListBox1.size(), 1u);
+  EXPECT_EQ(h.session.dialog.ListBox1[0], "54) Japanese");
+  EXPECT_EQ(h.session.dialog.selected1, 0);
+}
+
+// A speech adapter whose voice queries fail part-way.
+class FailingTitles : public RecordingSpeech {
+ public:
+  using RecordingSpeech::RecordingSpeech;
+  std::string voiceModeTitle(std::int32_t mode) override {
+    if (mode == 2) throw Error("音声エンジンの応答がありません");
+    return RecordingSpeech::voiceModeTitle(mode);
+  }
+};
+
+TEST(VoiceDialog, AFailureWhileFillingKeepsWhatWasAddedAndIsNotRepeated) {
+  FailingTitles speech({{1041, "Japanese"}, {1033, "English"}, {1033, "English 2"}}, 175, 80, 0);
+  testing::FakePlatform platform;
+  Session session(speech, platform);
+  Dispatcher dispatcher(session);
+  dispatcher.menu(Menu::A2);
+  ASSERT_EQ(platform.errors.size(), 1u);
+  EXPECT_EQ(platform.errors[0], "音声エンジンの応答がありません.");
+  EXPECT_FALSE(session.dialog.open);
+  EXPECT_EQ(session.dialog.ListBox1.size(), 1u);
+  dispatcher.menu(Menu::A2);
+  EXPECT_TRUE(session.dialog.open);
+  EXPECT_EQ(session.dialog.ListBox1.size(), 1u);
+  EXPECT_TRUE(session.dialog.ListBox2.empty());
+  EXPECT_EQ(platform.errors.size(), 1u);
+}
+
+TEST(HelpFile, IsNamedLikeTheProgramBesideIt) {
+  EXPECT_EQ(helpFilePath("/opt/orvane/bin/orvane"), "/opt/orvane/bin/orvane.hlp");
+  EXPECT_EQ(helpFilePath("/opt/x.y/orvane.bin"), "/opt/x.y/orvane.hlp");
+  Harness h({});
+  h.dispatcher.menu(Menu::N1);
+  EXPECT_EQ(h.platform.helpPaths, std::vector<std::string>{"/opt/orvane/bin/orvane.hlp"});
+}
+
+TEST(Dispatcher, ScanStepsReadTheModifiersHeldWhenTheyAreHandled) {
+  Harness h({});
+  Form& f = h.session.form;
+  f.show(Control::Start);
+  f.show(Control::Next);
+  f.show(Control::Answer);
+  h.dispatcher.menu(Menu::N7);
+  h.dispatcher.tick();
+  EXPECT_EQ(f.active(), Control::Start);
+  h.platform.held.shift = true;
+  h.dispatcher.tick();
+  EXPECT_EQ(f.active(), Control::Answer);
+  h.platform.held = {false, true, false};
+  h.dispatcher.tick();
+  EXPECT_EQ(f.active(), Control::Answer);
+  h.platform.held = {};
+  h.dispatcher.tick();
+  EXPECT_EQ(f.active(), Control::Start);
+}
+
+TEST(Dispatcher, ATickIsDroppedWhileTheScanIsOff) {
+  Harness h({});
+  h.session.form.show(Control::Start);
+  h.dispatcher.tick();
+  EXPECT_FALSE(h.session.form.active().has_value());
+  EXPECT_TRUE(h.session.postedKeys.empty());
+}
+
+}  // namespace
+}  // namespace orvane
