@@ -84,3 +84,20 @@ TEST(ScanTimer, AChangedIntervalOrSwitchingOnRestartsTheCount) {
 
 }  // namespace
 }  // namespace orvane
+
+#include "ui/caption.hpp"
+
+namespace orvane {
+namespace {
+
+TEST(AccessKeyCaption, MarksTheAccessKeyAndEscapesTheRest) {
+  EXPECT_EQ(accessKeyHtml("Tom&Jerry"), "Tom<u>J</u>erry");
+  EXPECT_EQ(accessKeyHtml("R&&B"), "R&amp;B");
+  EXPECT_EQ(accessKeyHtml("a&"), "a&amp;");  // a mark with nothing after it stays
+  EXPECT_EQ(accessKeyHtml("<b>&x&y</b>"), "&lt;b&gt;<u>x</u>y&lt;/b&gt;");
+  EXPECT_EQ(accessKeyHtml("&日本"), "<u>日</u>本");
+  EXPECT_EQ(accessKeyHtml("plain"), "plain");
+}
+
+}  // namespace
+}  // namespace orvane

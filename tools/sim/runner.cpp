@@ -5,32 +5,10 @@
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
+#include "app/transcript.hpp"
 #include "speech/recording_speech.hpp"
 
 namespace orvane::sim {
-
-std::string quote(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out + "\"";
-}
 
 namespace {
 
@@ -39,14 +17,14 @@ class ScriptedPlatform : public Platform {
   ScriptedPlatform(std::ostream& out, std::string programPath)
       : out_(out), programPath_(std::move(programPath)) {}
 
-  void messageBox(const std::string& text) override { out_ << "message " << quote(text) << '\n'; }
-  void errorBox(const std::string& text) override { out_ << "error " << quote(text) << '\n'; }
+  void messageBox(const std::string& text) override { out_ << transcript::message(text) << '\n'; }
+  void errorBox(const std::string& text) override { out_ << transcript::error(text) << '\n'; }
   void beep() override { out_ << "beep\n"; }
   std::optional<std::string> chooseQuestionFile() override { return nextFileAnswer; }
   void voiceDialogOpened() override {}
   void voiceDialogClosed() override {}
-  void showHelp(const std::string& path) override { out_ << "help " << quote(path) << '\n'; }
-  void focusMoved(Control c) override { out_ << "focus " << controlName(c) << '\n'; }
+  void showHelp(const std::string& path) override { out_ << transcript::help(path) << '\n'; }
+  void focusMoved(Control c) override { out_ << transcript::focus(c) << '\n'; }
   std::string programPath() override { return programPath_; }
   Modifiers heldModifiers() override { return {}; }
   std::int64_t timeOfDayMs() override { return clockMs % 86'400'000; }
@@ -135,7 +113,7 @@ class Runner {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
     speech_->onSay([this](const Utterance& u) {
-      out_ << "say mode=" << u.mode << " speed=" << u.speed << ' ' << quote(u.text) << '\n';
+      out_ << transcript::say(u.mode, u.speed, u.text) << '\n';
     });
     session_ = std::make_unique<Session>(*speech_, platform_);
     dispatcher_ = std::make_unique<Dispatcher>(*session_);
@@ -265,13 +243,13 @@ class Runner {
     const Session& s = *session_;
     if (const auto c = controlByName(name)) {
       const ControlState& st = s.form.control(*c);
-      out_ << name << " caption=" << quote(st.caption) << " visible=" << flag(st.visible)
+      out_ << name << " caption=" << transcript::quote(st.caption) << " visible=" << flag(st.visible)
            << " enabled=" << flag(st.enabled) << " checked=0\n";
       return {};
     }
     if (const auto m = menuByName(name)) {
       const MenuState& st = s.form.menu(*m);
-      out_ << name << " caption=" << quote(st.caption) << " visible=1 enabled=" << flag(st.enabled)
+      out_ << name << " caption=" << transcript::quote(st.caption) << " visible=1 enabled=" << flag(st.enabled)
            << " checked=" << flag(st.checked) << '\n';
       return {};
     }
@@ -280,7 +258,7 @@ class Runner {
 
   void showList(const char* name, const std::vector<std::string>& items, int selected) {
     for (std::size_t i = 0; i < items.size(); ++i) {
-      out_ << name << ' ' << i << ' ' << quote(items[i])
+      out_ << name << ' ' << i << ' ' << transcript::quote(items[i])
            << " selected=" << flag(static_cast<int>(i) == selected) << '\n';
     }
   }

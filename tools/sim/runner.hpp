@@ -20,7 +20,4 @@ struct RunResult {
 RunResult run(const std::vector<Command>& script, std::ostream& out,
               const std::string& programPath);
 
-// TEXT in quotes, with backslash, quote, CR and LF escaped.
-std::string quote(const std::string& text);
-
 }  // namespace orvane::sim
