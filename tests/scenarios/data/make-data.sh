@@ -197,3 +197,29 @@ tennis
 
 .
 EOF2
+
+# Two short questions whose words keep their order (one or two words are never shuffled): the
+# window's smoke test drives them by keys and by mouse and compares with the headless runner.
+sjis smoke.dat <<'EOF2'
+1
+おはようございます。
+Good
+morning
+
+
+
+
+
+.
+2
+走れ！
+Run
+
+
+
+
+
+
+!
+*
+EOF2

@@ -1,0 +1,53 @@
+// orvane: the drill in its window. Start-up runs before the window is shown, as the first prompt
+// is handed to speech and any start-up failure is reported first.
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+#include <cstdlib>
+
+#include "app/dispatcher.hpp"
+#include "app/session.hpp"
+#include "app/transcript.hpp"
+#include "speech/logging_speech.hpp"
+#include "speech/recording_speech.hpp"
+#include "ui/qt/fonts.hpp"
+#include "ui/qt/main_window.hpp"
+#include "ui/qt/qt_platform.hpp"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setApplicationName("orvane");
+  app.setWindowIcon(QIcon(":/orvane/orvane.png"));
+  orvane::qt::registerFontSubstitutes();
+
+  // ORVANE_TRANSCRIPT names a file that receives the event lines orvane-sim prints, so a test
+  // can hold the window and the headless runner side by side.
+  const char* transcriptPath = std::getenv("ORVANE_TRANSCRIPT");
+  orvane::qt::QtPlatform platform(transcriptPath ? transcriptPath : "");
+
+  orvane::RecordingSpeech engine({{1041, "Japanese"}, {1033, "English"}}, 175, 80, 0);
+  orvane::LoggingSpeech speech(engine, [&](std::int32_t mode, std::int32_t speed,
+                                           const std::string& text) {
+    platform.log(orvane::transcript::say(mode, speed, text));
+  });
+
+  orvane::Session session(speech, platform);
+  orvane::Dispatcher dispatcher(session);
+  orvane::qt::MainWindow window(session, dispatcher);
+  platform.attach(&window);
+  window.setOnFinished([&] { platform.log("exit"); });
+
+  dispatcher.startUp();
+  if (dispatcher.finished()) {
+    platform.log("exit");
+    return 0;
+  }
+  window.sync();
+  window.adjustSize();
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    window.move(screen->availableGeometry().center() - window.rect().center());
+  }
+  window.show();
+  window.activateWindow();
+  return app.exec();
+}

@@ -1,0 +1,299 @@
+#include "ui/qt/main_window.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include "ui/caption.hpp"
+#include "ui/qt/fonts.hpp"
+#include "ui/qt/voice_dialog.hpp"
+
+namespace orvane::qt {
+
+namespace {
+// A label or button shows at most this much of a caption: it is clipped at its edge long before,
+// and laying out megabytes of text would stall the window.
+constexpr qsizetype kMaxShownChars = 2000;
+
+struct Place {
+  Control control;
+  int left, top, width, height;
+  int fontPx;
+  bool bold;
+};
+
+constexpr Place kButtons[] = {
+    {Control::Respeech, 696, 40, 57, 33, 12, false},
+    {Control::Start, 640, 376, 97, 73, 27, false},
+    {Control::Button2, 16, 248, 97, 73, 16, true},
+    {Control::Button3, 120, 248, 97, 73, 16, true},
+    {Control::Button4, 224, 248, 97, 73, 16, true},
+    {Control::Button5, 328, 248, 97, 73, 16, true},
+    {Control::Button6, 432, 248, 97, 73, 16, true},
+    {Control::Button7, 536, 248, 97, 73, 16, true},
+    {Control::Button8, 640, 248, 97, 73, 16, true},
+    {Control::Button10, 48, 376, 57, 57, 40, true},
+    {Control::Button11, 120, 376, 57, 57, 40, true},
+    {Control::Button12, 192, 376, 57, 57, 40, true},
+    {Control::Erase, 536, 376, 97, 73, 27, false},
+    {Control::Next, 432, 376, 97, 73, 27, false},
+    {Control::End_bt, 320, 376, 105, 73, 27, false},
+    {Control::Answer, 320, 376, 105, 73, 27, false},
+};
+
+constexpr Place kLabels[] = {
+    {Control::Japanease, 8, 24, 681, 65, 29, true},
+    {Control::Sentence, 56, 128, 665, 73, 32, true},
+    {Control::score, 0, 136, 21, 64, 64, true},
+    {Control::Score_Label, 24, 456, 89, 19, 19, true},
+};
+
+QString shown(const std::string& caption) {
+  QString s = QString::fromUtf8(caption);
+  if (s.size() > kMaxShownChars) s.truncate(kMaxShownChars);
+  return s;
+}
+
+void setBackground(QWidget* w, const QColor& colour) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, colour);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+std::optional<Key> keyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return Key::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Enter;
+    case Qt::Key_Space: return Key::Space;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    default: return std::nullopt;
+  }
+}
+}  // namespace
+
+MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
+    : session_(session), dispatcher_(dispatcher) {
+  setWindowTitle("Orvane");
+  client_ = new QWidget(this);
+  client_->setObjectName("Form1");
+  client_->setFixedSize(kClientWidth, kClientHeight);
+  client_->setFocusPolicy(Qt::StrongFocus);
+  client_->setFont(designFont(12));
+  setBackground(client_, QColor(255, 255, 0));
+  setCentralWidget(client_);
+  buildControls(client_);
+  buildMenus();
+  dialog_ = new VoiceDialogWindow(session_, dispatcher_, this);
+  connect(dialog_, &VoiceDialogWindow::settled, this, [this] { sync(); });
+
+  scanTimer_.setObjectName("Timer1");
+  connect(&scanTimer_, &QTimer::timeout, this, [this] { dispatch([this] { dispatcher_.tick(); }); });
+  qApp->installEventFilter(this);
+
+  // The window keeps its size: minimum and maximum alike.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  sync();
+}
+
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::buildControls(QWidget* client) {
+  for (const Place& p : kButtons) {
+    auto* b = new QPushButton(client);
+    b->setObjectName(QString::fromUtf8(controlName(p.control).data()));
+    b->setGeometry(p.left, p.top, p.width, p.height);
+    b->setFont(designFont(p.fontPx, p.bold));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoDefault(false);
+    if (p.control == Control::Start) {
+      QPalette pal = b->palette();
+      pal.setColor(QPalette::ButtonText, QColor(0, 0, 128));
+      b->setPalette(pal);
+    }
+    const Control c = p.control;
+    connect(b, &QPushButton::clicked, this, [this, c] { dispatch([this, c] { dispatcher_.click(c); }); });
+    widgets_[static_cast<std::size_t>(c)] = b;
+  }
+  for (const Place& p : kLabels) {
+    auto* l = new QLabel(client);
+    l->setObjectName(QString::fromUtf8(controlName(p.control).data()));
+    l->setGeometry(p.left, p.top, p.width, p.height);
+    l->setFont(designFont(p.fontPx, p.bold));
+    l->setTextFormat(Qt::RichText);
+    l->setWordWrap(false);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    widgets_[static_cast<std::size_t>(p.control)] = l;
+  }
+  auto* japanease = static_cast<QLabel*>(widgetFor(Control::Japanease));
+  setBackground(japanease, QColor(166, 202, 240));
+  japanease->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  auto* sentence = static_cast<QLabel*>(widgetFor(Control::Sentence));
+  setBackground(sentence, palette().color(QPalette::Light));
+  sentence->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  auto* score = static_cast<QLabel*>(widgetFor(Control::score));
+  QPalette red = score->palette();
+  red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  score->setPalette(red);
+  score->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void MainWindow::buildMenus() {
+  struct Item {
+    Menu menu;
+    Menu parent;
+  };
+  constexpr Item kItems[] = {
+      {Menu::Open1, Menu::File1}, {Menu::Exit1, Menu::File1}, {Menu::N3, Menu::O1},
+      {Menu::N6, Menu::O1},       {Menu::N4, Menu::O1},       {Menu::N8, Menu::O1},
+      {Menu::A2, Menu::O1},       {Menu::N9, Menu::O1},       {Menu::N11, Menu::O1},
+      {Menu::N10, Menu::O1},      {Menu::N7, Menu::O1},       {Menu::N1, Menu::Help1},
+      {Menu::N5, Menu::Help1},    {Menu::N2, Menu::Help1},    {Menu::About1, Menu::Help1},
+  };
+  std::array<QMenu*, kMenuCount> menus{};
+  for (Menu bar : {Menu::File1, Menu::O1, Menu::Help1}) {
+    QMenu* m = menuBar()->addMenu(QString::fromUtf8(session_.form.menu(bar).caption));
+    m->setObjectName(QString::fromUtf8(menuName(bar).data()));
+    menus[static_cast<std::size_t>(bar)] = m;
+    actions_[static_cast<std::size_t>(bar)] = m->menuAction();
+  }
+  for (const Item& item : kItems) {
+    const MenuState& st = session_.form.menu(item.menu);
+    QMenu* parent = menus[static_cast<std::size_t>(item.parent)];
+    QAction* a;
+    if (st.caption == "-") {
+      a = parent->addSeparator();
+    } else {
+      a = parent->addAction(QString::fromUtf8(st.caption));
+      if (st.shortcut) {
+        a->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
+        a->setShortcutContext(Qt::WindowShortcut);
+      }
+      a->setCheckable(item.menu == Menu::N8 || item.menu == Menu::N7);
+      const Menu m = item.menu;
+      connect(a, &QAction::triggered, this, [this, m] {
+        if (m == Menu::Exit1) return void(close());
+        dispatch([this, m] { dispatcher_.menu(m); });
+      });
+    }
+    a->setObjectName(QString::fromUtf8(menuName(item.menu).data()));
+    actions_[static_cast<std::size_t>(item.menu)] = a;
+  }
+}
+
+template <class F>
+void MainWindow::dispatch(F&& f) {
+  if (finished_) return;
+  f();
+  sync();
+  if (dispatcher_.finished()) {
+    finished_ = true;
+    if (onFinished_) onFinished_();
+    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::sync() {
+  const Form& form = session_.form;
+  for (std::size_t i = 1; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    QWidget* w = widgets_[i];
+    const ControlState& st = form.control(c);
+    if (shownCaptions_[i] != st.caption || w->property("synced").isNull()) {
+      shownCaptions_[i] = st.caption;
+      w->setProperty("synced", true);
+      if (auto* b = qobject_cast<QPushButton*>(w)) {
+        b->setText(shown(st.caption));
+      } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(QString::fromStdString(accessKeyHtml(shown(st.caption).toStdString())));
+        if (c == Control::score) l->adjustSize();
+      }
+    }
+    if (w->isVisibleTo(client_) != st.visible) w->setVisible(st.visible);
+  }
+  for (std::size_t i = 0; i < kMenuCount; ++i) {
+    const MenuState& st = form.menu(static_cast<Menu>(i));
+    if (QAction* a = actions_[i]) {
+      a->setEnabled(st.enabled);
+      if (a->isCheckable()) a->setChecked(st.checked);
+    }
+  }
+  if (const auto active = form.active()) {
+    QWidget* w = widgetFor(*active);
+    if (!w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
+  } else if (!client_->hasFocus() && isActiveWindow()) {
+    client_->setFocus(Qt::OtherFocusReason);
+  }
+
+  const ScanTimer& t = form.timer();
+  if (!t.enabled()) {
+    scanTimer_.stop();
+    timerRunning_ = false;
+  } else if (!timerRunning_ || t.generation() != timerGeneration_) {
+    scanTimer_.start(t.interval());
+    timerRunning_ = true;
+  }
+  timerGeneration_ = t.generation();
+}
+
+void MainWindow::openVoiceDialog() { dialog_->openFromModel(); }
+void MainWindow::closeVoiceDialog() { dialog_->closeFromModel(); }
+
+bool MainWindow::handleKey(QKeyEvent* e) {
+  const auto key = keyOf(e->key());
+  if (!key) return false;
+  if (e->type() == QEvent::KeyPress) {
+    KeyStroke k{*key, {}, true, false};
+    const Qt::KeyboardModifiers m = e->modifiers();
+    k.modifiers = {m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab,
+                   m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};
+    dispatch([this, k] { dispatcher_.key(k); });
+  }
+  return true;  // the key-up of these keys does nothing either
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    // Only key strokes for the main window itself; menus and dialogs keep theirs.
+    if (w && w->window() == this && !QApplication::activePopupWidget() &&
+        !QApplication::activeModalWidget()) {
+      return handleKey(static_cast<QKeyEvent*>(event));
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    dispatch([this] { dispatcher_.activate(); });
+  }
+  return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!finished_) {
+    // The close box, the system menu or File > Exit: the program ends, nothing is asked.
+    dispatch([this] { dispatcher_.menu(Menu::Exit1); });
+  }
+  if (!finished_) {
+    session_.quitRequested = true;
+    finished_ = true;
+    if (onFinished_) onFinished_();
+  }
+  scanTimer_.stop();
+  event->accept();
+}
+
+}  // namespace orvane::qt

@@ -1,0 +1,71 @@
+// The main window: one widget per control of the window model at its place and font, the menu
+// bar, and the voice dialog. It mirrors the model after every event and turns Qt's key strokes,
+// clicks, menu commands and timer ticks into the dispatcher's events; the focus rules stay in
+// the core, so Qt's own Tab handling is not used.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+
+#include "app/dispatcher.hpp"
+#include "app/session.hpp"
+
+class QAction;
+class QLabel;
+
+namespace orvane::qt {
+
+class VoiceDialogWindow;
+
+// Size of the client area the controls are laid out in (the window's outer size is 776 x 540).
+inline constexpr int kClientWidth = 768;
+inline constexpr int kClientHeight = 494;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow(Session& session, Dispatcher& dispatcher);
+  ~MainWindow() override;
+
+  // Reflects the model: captions, visibility, focus, menu state and the scan timer.
+  void sync();
+
+  QWidget* widgetFor(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
+  QAction* actionFor(Menu m) const { return actions_[static_cast<std::size_t>(m)]; }
+  VoiceDialogWindow* voiceDialog() const { return dialog_; }
+
+  void openVoiceDialog();
+  void closeVoiceDialog();
+
+  // Called once the program has been asked to end (the transcript gets its last line there).
+  void setOnFinished(std::function<void()> f) { onFinished_ = std::move(f); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  template <class F>
+  void dispatch(F&& f);
+  void buildControls(QWidget* client);
+  void buildMenus();
+  bool handleKey(QKeyEvent* event);
+
+  Session& session_;
+  Dispatcher& dispatcher_;
+  std::array<QWidget*, kControlCount> widgets_{};
+  std::array<QAction*, kMenuCount> actions_{};
+  std::array<std::string, kControlCount> shownCaptions_{};
+  QWidget* client_ = nullptr;
+  QTimer scanTimer_{this};
+  std::uint64_t timerGeneration_ = 0;
+  bool timerRunning_ = false;
+  VoiceDialogWindow* dialog_ = nullptr;
+  std::function<void()> onFinished_;
+  bool finished_ = false;
+};
+
+}  // namespace orvane::qt

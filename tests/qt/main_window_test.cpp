@@ -1,0 +1,251 @@
+// Widget tests of the real window on the offscreen platform: layout, mirroring of the model, and
+// keys, clicks, shortcuts and the voice dialog going through the core's rules.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/dispatcher.hpp"
+#include "app/session.hpp"
+#include "speech/recording_speech.hpp"
+#include "ui/qt/fonts.hpp"
+#include "ui/qt/main_window.hpp"
+#include "ui/qt/qt_platform.hpp"
+#include "ui/qt/voice_dialog.hpp"
+
+using namespace orvane;
+
+namespace {
+
+// Records the boxes instead of showing them, so no test waits on a modal loop.
+class TestPlatform : public qt::QtPlatform {
+ public:
+  void messageBox(const std::string& text) override { messages.push_back(text); }
+  void errorBox(const std::string& text) override { errors.push_back(text); }
+  void beep() override { ++beeps; }
+  std::optional<std::string> chooseQuestionFile() override { return fileAnswer; }
+  std::int64_t timeOfDayMs() override { return 0; }
+  std::vector<std::string> messages, errors;
+  std::optional<std::string> fileAnswer;
+  int beeps = 0;
+};
+
+// One running program in its own folder.
+struct Program {
+  explicit Program(const QString& questionFile) {
+    QDir::setCurrent(dir.path());
+    QFile::copy(QStringLiteral(ORVANE_DATA_DIR "/speech.ini"), dir.filePath("speech.ini"));
+    if (!questionFile.isEmpty()) {
+      QFile::copy(QStringLiteral(ORVANE_DATA_DIR "/") + questionFile, dir.filePath("toi.dat"));
+    }
+    speech.onSay([this](const Utterance& u) { said.push_back(u); });
+    window = std::make_unique<qt::MainWindow>(session, dispatcher);
+    platform.attach(window.get());
+    dispatcher.startUp();
+    window->sync();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  }
+
+  QPushButton* button(Control c) const { return qobject_cast<QPushButton*>(window->widgetFor(c)); }
+  QLabel* label(Control c) const { return qobject_cast<QLabel*>(window->widgetFor(c)); }
+  QStringList saidTexts() const {
+    QStringList out;
+    for (const Utterance& u : said) out << QString::fromStdString(u.text);
+    return out;
+  }
+  QPushButton* wordButton(const char* caption) const {
+    for (int k = 2; k <= 8; ++k) {
+      QPushButton* b = button(orvane::wordButton(k));
+      if (b->isVisible() && b->text() == caption) return b;
+    }
+    return nullptr;
+  }
+
+  QTemporaryDir dir;
+  RecordingSpeech speech{{{1041, "Japanese"}, {1033, "English"}, {2057, "English (GB)"}}, 175, 80, 0};
+  TestPlatform platform;
+  Session session{speech, platform};
+  Dispatcher dispatcher{session};
+  std::unique_ptr<qt::MainWindow> window;
+  std::vector<Utterance> said;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { qt::registerFontSubstitutes(); }
+
+  void layoutFollowsTheDesign() {
+    Program p("basic.dat");
+    QWidget* client = p.window->centralWidget();
+    QCOMPARE(client->size(), QSize(qt::kClientWidth, qt::kClientHeight));
+    QCOMPARE(p.window->minimumSize(), p.window->maximumSize());
+    QCOMPARE(client->palette().color(QPalette::Window), QColor(255, 255, 0));
+    QCOMPARE(p.button(Control::Start)->geometry(), QRect(640, 376, 97, 73));
+    QCOMPARE(p.button(Control::Button8)->geometry(), QRect(640, 248, 97, 73));
+    QCOMPARE(p.button(Control::Button12)->geometry(), QRect(192, 376, 57, 57));
+    QCOMPARE(p.button(Control::End_bt)->geometry(), p.button(Control::Answer)->geometry());
+    QCOMPARE(p.label(Control::Japanease)->geometry(), QRect(8, 24, 681, 65));
+    QCOMPARE(p.label(Control::Japanease)->palette().color(QPalette::Window), QColor(166, 202, 240));
+    QCOMPARE(p.label(Control::Japanease)->font().pixelSize(), 29);
+    QVERIFY(p.label(Control::Japanease)->font().bold());
+    QCOMPARE(p.button(Control::Button10)->font().pixelSize(), 40);
+    QCOMPARE(p.button(Control::Start)->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
+    QCOMPARE(p.label(Control::score)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // IPAPGothic stands in for the design font.
+    QCOMPARE(QFontInfo(p.label(Control::Japanease)->font()).family(), QString("IPAPGothic"));
+  }
+
+  void widgetsMirrorTheModelAtStart() {
+    Program p("basic.dat");
+    QVERIFY(p.button(Control::Start)->isVisible());
+    QVERIFY(p.button(Control::Respeech)->isVisible());
+    QVERIFY(!p.button(Control::Button2)->isVisible());
+    QVERIFY(!p.button(Control::Erase)->isVisible());
+    QCOMPARE(p.label(Control::Japanease)->text(), QString::fromUtf8("私は学生です。"));
+    QCOMPARE(p.saidTexts(), QStringList{QString::fromUtf8("私は学生です。")});
+    QVERIFY(p.button(Control::Respeech)->hasFocus());
+    QVERIFY(!p.window->actionFor(Menu::N6)->isEnabled());
+    QCOMPARE(p.window->actionFor(Menu::N8)->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(p.window->actionFor(Menu::Open1)->text(), QString::fromUtf8("開く(&O)..."));
+  }
+
+  void withoutAQuestionFileNothingIsShownOrSpoken() {
+    Program p("");
+    for (std::size_t i = 1; i < kTabStopCount; ++i) {
+      QVERIFY(!p.window->widgetFor(static_cast<Control>(i))->isVisible());
+    }
+    QVERIFY(p.said.empty());
+    QVERIFY(!p.session.form.active());
+  }
+
+  void tabAndEnterGoThroughTheFocusRules() {
+    Program p("basic.dat");
+    QTest::keyClick(p.window.get(), Qt::Key_Tab);
+    QCOMPARE(p.session.form.active(), std::optional(Control::Start));
+    QVERIFY(p.button(Control::Start)->hasFocus());
+    QVERIFY(!p.button(Control::Respeech)->isVisible());  // PlayBack hides once left
+    QCOMPARE(p.saidTexts().last(), QString("Start"));
+    QTest::keyClick(p.window.get(), Qt::Key_Return);
+    QVERIFY(p.button(Control::Button2)->isVisible());
+    QVERIFY(!p.button(Control::Start)->isVisible());
+    QVERIFY(!p.session.form.active());
+    // Shift+Tab from no focus goes to the last visible button.
+    QTest::keyClick(p.window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(p.session.form.active(), std::optional(Control::Button12));
+    QTest::keyClick(p.window.get(), Qt::Key_Right);
+    QCOMPARE(p.session.form.active(), std::optional(Control::Button2));
+    const int before = static_cast<int>(p.said.size());
+    QTest::keyClick(p.window.get(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(p.session.form.active(), std::optional(Control::Button2));
+    QCOMPARE(static_cast<int>(p.said.size()), before);
+    // Space clicks the focused button: its word goes into the sentence.
+    const QString word = p.button(Control::Button2)->text();
+    QTest::keyClick(p.window.get(), Qt::Key_Space);
+    QVERIFY(!p.button(Control::Button2)->isVisible());
+    QVERIFY(p.label(Control::Sentence)->text().contains(word.left(1).toUpper()));
+  }
+
+  void aMouseClickGivesTheFocusFirstThenClicks() {
+    Program p("basic.dat");
+    QTest::mouseClick(p.button(Control::Start), Qt::LeftButton);
+    QCOMPARE(p.saidTexts().last(), QString("Start"));
+    for (const char* w : {"I", "am", "a", "student"}) {
+      QPushButton* b = p.wordButton(w);
+      QVERIFY2(b, w);
+      QTest::mouseClick(b, Qt::LeftButton);
+    }
+    QTest::mouseClick(p.button(Control::Button10), Qt::LeftButton);
+    QCOMPARE(p.button(Control::Start)->text(), QString("Speak"));
+    QTest::mouseClick(p.button(Control::Start), Qt::LeftButton);
+    QCOMPARE(p.label(Control::score)->text(), QString::fromUtf8("○"));
+    QVERIFY(p.label(Control::score)->isVisible());
+    QCOMPARE(p.label(Control::Score_Label)->text(), QString("1/1 100%"));
+    QCOMPARE(p.platform.beeps, 1);
+    QCOMPARE(p.saidTexts().last(), QString(" I am a student."));
+    // Clicking the focused button again does not speak its caption again.
+    const auto count = p.said.size();
+    QTest::mouseClick(p.button(Control::Start), Qt::LeftButton);
+    QCOMPARE(p.said.size(), count + 1);
+    QCOMPARE(p.saidTexts().last(), QString(" I am a student."));
+  }
+
+  void shortcutsRespectTheEnabledState() {
+    Program p("basic.dat");
+    const auto count = p.said.size();
+    QTest::keyClick(p.window.get(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(p.said.size(), count);  // N6 is disabled before the words are revealed
+    QTest::keyClick(p.window.get(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(p.said.size(), count + 2);
+    QCOMPARE(p.saidTexts().last(), QString::fromUtf8("単語数は4です。"));
+    QTest::keyClick(p.window.get(), Qt::Key_Tab);
+    QTest::keyClick(p.window.get(), Qt::Key_Return);
+    QVERIFY(p.window->actionFor(Menu::N6)->isEnabled());
+    QTest::keyClick(p.window.get(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(p.saidTexts().last(), QString("S t a r t "));
+    QTest::keyClick(p.window.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(p.window->actionFor(Menu::N8)->isChecked());
+    QCOMPARE(p.speech.speed(), 80);
+  }
+
+  void theVoiceDialogOkAndCancel() {
+    Program p("basic.dat");
+    qt::VoiceDialogWindow* dialog = p.window->voiceDialog();
+    p.window->actionFor(Menu::A2)->trigger();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->size(), QSize(342, 423));
+    QCOMPARE(dialog->japaneseList()->count(), 1);
+    QCOMPARE(dialog->englishList()->count(), 2);
+    QCOMPARE(dialog->englishList()->currentRow(), 0);  // English voice 2 preselected
+    QVERIFY(dialog->okButton()->isDefault());
+
+    dialog->englishList()->setCurrentRow(1);
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(p.session.voices.EnglishVoiceMode, 2);
+
+    p.window->actionFor(Menu::A2)->trigger();
+    QCOMPARE(dialog->englishList()->currentRow(), 1);  // the selection left at Cancel
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(p.session.voices.EnglishVoiceMode, 3);
+    QFile ini(p.dir.filePath("speech.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), QByteArray("0\r\n1\r\n3\r\n"));
+  }
+
+  void runTimeCaptionsShowAccessKeys() {
+    Program p("basic.dat");
+    p.session.form.setCaption(Control::Sentence, "Tom&Jerry & R&&B");
+    p.session.form.setCaption(Control::Button2, "A&B");
+    p.window->sync();
+    QCOMPARE(p.label(Control::Sentence)->text(), QString("Tom<u>J</u>erry  R&amp;B"));
+    QCOMPARE(p.button(Control::Button2)->text(), QString("A&B"));  // Qt's own mnemonic
+  }
+
+  void theScanTimerFollowsTheModel() {
+    Program p("basic.dat");
+    p.window->actionFor(Menu::N7)->trigger();
+    auto* timer = p.window->findChild<QTimer*>("Timer1");
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 4500);
+    QTest::keyClick(p.window.get(), Qt::Key_Tab);
+    QTest::keyClick(p.window.get(), Qt::Key_Return);
+    QCOMPARE(timer->interval(), 4000);
+    p.window->actionFor(Menu::N7)->trigger();
+    QVERIFY(!timer->isActive());
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
