@@ -11,6 +11,7 @@ packages=(
   libmecab-dev mecab-ipadic-utf8
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
+  pulseaudio pulseaudio-utils sox
   util-linux
 )
 

@@ -8,8 +8,8 @@
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
+#include "speech/espeak_engine.hpp"
 #include "speech/logging_speech.hpp"
-#include "speech/recording_speech.hpp"
 #include "ui/qt/fonts.hpp"
 #include "ui/qt/main_window.hpp"
 #include "ui/qt/qt_platform.hpp"
@@ -25,11 +25,11 @@ int main(int argc, char** argv) {
   const char* transcriptPath = std::getenv("ORVANE_TRANSCRIPT");
   orvane::qt::QtPlatform platform(transcriptPath ? transcriptPath : "");
 
-  orvane::RecordingSpeech engine({{1041, "Japanese"}, {1033, "English"}}, 175, 80, 0);
-  orvane::LoggingSpeech speech(engine, [&](std::int32_t mode, std::int32_t speed,
-                                           const std::string& text) {
-    platform.log(orvane::transcript::say(mode, speed, text));
-  });
+  orvane::EspeakEngine engine;
+  orvane::LoggingSpeech speech(engine,
+                               [&](std::int32_t mode, std::int32_t speed, const std::string& text) {
+                                 platform.log(orvane::transcript::say(mode, speed, text));
+                               });
 
   orvane::Session session(speech, platform);
   orvane::Dispatcher dispatcher(session);

@@ -68,7 +68,8 @@ struct Program {
   }
 
   QTemporaryDir dir;
-  RecordingSpeech speech{{{1041, "Japanese"}, {1033, "English"}, {2057, "English (GB)"}}, 175, 80, 0};
+  RecordingSpeech speech{
+      {{1041, "Japanese"}, {1033, "English"}, {2057, "English (GB)"}}, 175, 80, 0};
   TestPlatform platform;
   Session session{speech, platform};
   Dispatcher dispatcher{session};

@@ -10,9 +10,11 @@ mkdir -p "$out"
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
+pulse_pid=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  [[ -n $pulse_pid ]] && kill "$pulse_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,6 +25,9 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
+# A sound device for the voice (a null sink), so start-up has no speech error to report.
+source "$here/../support/null-audio.sh"
+start_null_audio
 
 prepare() {  # a fresh program folder
   rm -rf "$work/run" && mkdir "$work/run"

@@ -26,7 +26,8 @@ void HelpViewer::show(const std::string& path, QWidget* owner) {
     layout->addWidget(browser);
   }
   auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
-  browser->setSource(QUrl::fromLocalFile(QString::fromStdString(path)), QTextDocument::HtmlResource);
+  browser->setSource(QUrl::fromLocalFile(QString::fromStdString(path)),
+                     QTextDocument::HtmlResource);
   window->show();
   window->raise();
   window->activateWindow();

@@ -70,15 +70,23 @@ void setBackground(QWidget* w, const QColor& colour) {
 std::optional<Key> keyOf(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return Key::Tab;
+    case Qt::Key_Backtab:
+      return Key::Tab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Key::Enter;
-    case Qt::Key_Space: return Key::Space;
-    case Qt::Key_Left: return Key::Left;
-    case Qt::Key_Right: return Key::Right;
-    case Qt::Key_Up: return Key::Up;
-    case Qt::Key_Down: return Key::Down;
-    default: return std::nullopt;
+    case Qt::Key_Enter:
+      return Key::Enter;
+    case Qt::Key_Space:
+      return Key::Space;
+    case Qt::Key_Left:
+      return Key::Left;
+    case Qt::Key_Right:
+      return Key::Right;
+    case Qt::Key_Up:
+      return Key::Up;
+    case Qt::Key_Down:
+      return Key::Down;
+    default:
+      return std::nullopt;
   }
 }
 }  // namespace
@@ -99,7 +107,8 @@ MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
   connect(dialog_, &VoiceDialogWindow::settled, this, [this] { sync(); });
 
   scanTimer_.setObjectName("Timer1");
-  connect(&scanTimer_, &QTimer::timeout, this, [this] { dispatch([this] { dispatcher_.tick(); }); });
+  connect(&scanTimer_, &QTimer::timeout, this,
+          [this] { dispatch([this] { dispatcher_.tick(); }); });
   qApp->installEventFilter(this);
 
   // The window keeps its size: minimum and maximum alike.
@@ -107,7 +116,9 @@ MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
   sync();
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+}
 
 void MainWindow::buildControls(QWidget* client) {
   for (const Place& p : kButtons) {
@@ -123,7 +134,8 @@ void MainWindow::buildControls(QWidget* client) {
       b->setPalette(pal);
     }
     const Control c = p.control;
-    connect(b, &QPushButton::clicked, this, [this, c] { dispatch([this, c] { dispatcher_.click(c); }); });
+    connect(b, &QPushButton::clicked, this,
+            [this, c] { dispatch([this, c] { dispatcher_.click(c); }); });
     widgets_[static_cast<std::size_t>(c)] = b;
   }
   for (const Place& p : kLabels) {
@@ -177,7 +189,8 @@ void MainWindow::buildMenus() {
     } else {
       a = parent->addAction(QString::fromUtf8(st.caption));
       if (st.shortcut) {
-        a->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
+        a->setShortcut(
+            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
         a->setShortcutContext(Qt::WindowShortcut);
       }
       a->setCheckable(item.menu == Menu::N8 || item.menu == Menu::N7);
@@ -200,7 +213,8 @@ void MainWindow::dispatch(F&& f) {
   if (dispatcher_.finished()) {
     finished_ = true;
     if (onFinished_) onFinished_();
-    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { close(); }, Qt::QueuedConnection);
   }
 }
 
@@ -247,8 +261,12 @@ void MainWindow::sync() {
   timerGeneration_ = t.generation();
 }
 
-void MainWindow::openVoiceDialog() { dialog_->openFromModel(); }
-void MainWindow::closeVoiceDialog() { dialog_->closeFromModel(); }
+void MainWindow::openVoiceDialog() {
+  dialog_->openFromModel();
+}
+void MainWindow::closeVoiceDialog() {
+  dialog_->closeFromModel();
+}
 
 bool MainWindow::handleKey(QKeyEvent* e) {
   const auto key = keyOf(e->key());

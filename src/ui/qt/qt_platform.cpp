@@ -78,7 +78,9 @@ void QtPlatform::showHelp(const std::string& path) {
   HelpViewer::show(path, window_);
 }
 
-void QtPlatform::focusMoved(Control c) { log(transcript::focus(c)); }
+void QtPlatform::focusMoved(Control c) {
+  log(transcript::focus(c));
+}
 
 std::string QtPlatform::programPath() {
   return QCoreApplication::applicationFilePath().toStdString();

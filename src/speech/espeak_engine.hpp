@@ -1,0 +1,124 @@
+// The real voice: eSpeak NG synthesises, MeCab gives Japanese prompts their kana readings, and a
+// sink plays the sound. Utterances go into one queue, each with the voice and rate in force when
+// it was handed over; one worker thread owns every eSpeak NG call, so no handler waits for
+// speech.
+//
+// LastError, as start-up reports it ("SAPI Error" and the number):
+//   0  all well
+//   1  no sound device could be opened (the drill goes on silently; it is tried again with every
+//      utterance, and speech resumes when a device is there)
+//   2  the sound device failed while playing (likewise tried again)
+//   3  eSpeak NG could not start: its voice data is missing
+//   4  the MeCab dictionary is missing: kanji in prompts are left unread
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "speech/audio_sink.hpp"
+#include "speech/speech_control.hpp"
+#include "speech/voice_catalog.hpp"
+
+namespace orvane {
+
+class JapaneseReader;
+
+struct EngineOptions {
+  // eSpeak NG's data folder; empty for its own default.
+  std::string espeakData;
+  std::string mecabDictionary = "/var/lib/mecab/dic/ipadic-utf8";
+  // Makes the sink the worker plays into (the sound device unless a test says otherwise).
+  std::function<std::unique_ptr<AudioSink>()> makeSink;
+  // Called on the worker thread when the first samples of an utterance reach the sink.
+  std::function<void()> onFirstSamples;
+  // Called on the worker thread for every stretch of text handed to eSpeak NG, with the voice
+  // identifier and rate it is spoken with (tests and diagnostics).
+  std::function<void(const std::string& voice, std::int32_t rate, const std::string& text)>
+      onSynthesis;
+};
+
+class EspeakEngine : public SpeechControl {
+ public:
+  enum ErrorCode : std::int32_t {
+    kNoError = 0,
+    kNoSoundDevice = 1,
+    kSoundDeviceFailed = 2,
+    kNoVoiceData = 3,
+    kNoDictionary = 4,
+  };
+  static constexpr std::int32_t kMinSpeed = 80;
+  static constexpr std::int32_t kMaxSpeed = 450;
+  static constexpr std::int32_t kDefaultSpeed = 175;
+  // Longer texts are cut here: nothing a drill shows needs more, and a runaway line must not
+  // keep the voice busy for hours.
+  static constexpr std::size_t kMaxUtteranceBytes = 4000;
+
+  // Starts the worker and waits until eSpeak NG, MeCab and the sink are set up.
+  explicit EspeakEngine(EngineOptions options = {});
+  // Drops what is still queued, stops the utterance being spoken and ends the worker.
+  ~EspeakEngine() override;
+  EspeakEngine(const EspeakEngine&) = delete;
+  EspeakEngine& operator=(const EspeakEngine&) = delete;
+
+  void setCurrentMode(std::int32_t mode) override;
+  std::int32_t speed() override;
+  void setSpeed(std::int32_t speed) override;
+  std::int32_t minSpeed() override { return kMinSpeed; }
+  std::int32_t lastError() override;
+  std::int32_t voiceModeCount() override;
+  void sayText(const std::string& text) override;
+  std::string voiceModeTitle(std::int32_t mode) override;
+  std::int32_t voiceModeLanguage(std::int32_t mode) override;
+
+  // Blocks until every queued utterance has been spoken (tools and tests).
+  void waitUntilIdle();
+  const std::vector<VoiceMode>& voiceModes() const { return modes_; }
+  int sampleRate() const { return sampleRate_; }
+
+  // eSpeak NG's synthesis callback lands here (worker thread only).
+  static int onSamples(short* samples, int count);
+
+ private:
+  struct Utterance {
+    std::string text;
+    std::int32_t mode;
+    std::int32_t rate;
+  };
+
+  void run();
+  void initialise();
+  void speak(const Utterance& u);
+  bool ensureSinkOpen();
+  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text);
+  const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
+
+  EngineOptions options_;
+  std::vector<VoiceMode> modes_;  // fixed once the worker is ready
+  int sampleRate_ = 22050;
+  std::unique_ptr<JapaneseReader> reader_;
+  std::unique_ptr<AudioSink> sink_;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  std::deque<Utterance> queue_;
+  bool ready_ = false;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::int32_t mode_ = 0;
+  std::int32_t speed_ = kDefaultSpeed;
+  bool noVoiceData_ = false;
+  bool noDictionary_ = false;
+  std::int32_t soundError_ = kNoError;
+  bool firstSamplesPending_ = false;
+  std::thread worker_;
+};
+
+}  // namespace orvane

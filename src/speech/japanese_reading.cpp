@@ -1,0 +1,119 @@
+#include "speech/japanese_reading.hpp"
+
+#include <mecab.h>
+
+#include <cctype>
+
+#include "drill/text.hpp"
+
+namespace orvane {
+
+namespace {
+bool isLatinWord(std::string_view s) {
+  bool letter = false;
+  for (unsigned char c : s) {
+    if (std::isalpha(c)) {
+      letter = true;
+    } else if (c != '\'' && c != '-' && !std::isdigit(c)) {
+      return false;
+    }
+  }
+  return letter;
+}
+
+// Code point of a well-formed UTF-8 character.
+char32_t codePoint(std::string_view ch) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
+  switch (ch.size()) {
+    case 1:
+      return b(0);
+    case 2:
+      return ((b(0) & 0x1Fu) << 6) | (b(1) & 0x3Fu);
+    case 3:
+      return ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    default:
+      return ((b(0) & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) |
+             (b(3) & 0x3Fu);
+  }
+}
+
+bool isIdeograph(char32_t c) {
+  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3005;
+}
+
+void append(std::vector<ReadingSegment>& out, bool latin, std::string_view text) {
+  if (text.empty()) return;
+  if (!out.empty() && out.back().latin == latin) {
+    if (latin) out.back().text += ' ';
+    out.back().text += text;
+  } else {
+    out.push_back({latin, std::string(text)});
+  }
+}
+
+// The pronunciation field (the ninth) of an IPAdic feature string, if it has one.
+std::string_view pronunciation(std::string_view feature) {
+  for (int field = 0; field < 8; ++field) {
+    const std::size_t comma = feature.find(',');
+    if (comma == std::string_view::npos) return {};
+    feature.remove_prefix(comma + 1);
+  }
+  const std::string_view value = feature.substr(0, feature.find(','));
+  return value == "*" ? std::string_view() : value;
+}
+}  // namespace
+
+struct JapaneseReader::Tagger {
+  mecab_t* mecab;
+  ~Tagger() { mecab_destroy(mecab); }
+};
+
+JapaneseReader::JapaneseReader(const std::string& dictionary) {
+  const std::string args = "-d " + dictionary;
+  if (mecab_t* m = mecab_new2(args.c_str())) tagger_.reset(new Tagger{m});
+}
+
+JapaneseReader::~JapaneseReader() = default;
+
+std::string withoutIdeographs(std::string_view text) {
+  std::string out;
+  for (std::string_view ch : text::characters(text)) {
+    if (!isIdeograph(codePoint(ch))) out += ch;
+  }
+  return out;
+}
+
+std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
+  std::vector<ReadingSegment> out;
+  if (!tagger_ || !text::isValidUtf8(text)) {
+    // Without readings, Latin words still go to the English voice, split at blanks.
+    std::string word;
+    for (std::string_view ch : text::characters(text)) {
+      const bool latin = ch.size() == 1 && isLatinWord(ch);
+      if (latin) {
+        word += ch;
+        continue;
+      }
+      if (!word.empty()) append(out, true, word), word.clear();
+      if (ch != " ") append(out, false, withoutIdeographs(ch));
+    }
+    if (!word.empty()) append(out, true, word);
+    return out;
+  }
+  const std::string buffer(text);
+  for (const mecab_node_t* node = mecab_sparse_tonode(tagger_->mecab, buffer.c_str()); node;
+       node = node->next) {
+    if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
+    const std::string_view surface(node->surface, node->length);
+    if (isLatinWord(surface)) {
+      append(out, true, surface);
+      continue;
+    }
+    const std::string_view reading = pronunciation(node->feature ? node->feature : "");
+    append(out, false, withoutIdeographs(reading.empty() ? surface : reading));
+  }
+  return out;
+}
+
+}  // namespace orvane

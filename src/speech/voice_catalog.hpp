@@ -1,0 +1,34 @@
+// The voice modes the real engine offers: every installed eSpeak NG voice, numbered in a stable
+// order with Japanese first and English (America) second, so a speech.ini of 0, 1, 2 means
+// "Japanese, English" on every machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+struct EngineVoice {
+  std::string name;        // "English (America)"
+  std::string identifier;  // "gmw/en-US", "mb/mb-en1"
+  std::string language;    // "en-us"
+};
+
+struct VoiceMode {
+  std::string title;
+  std::int32_t languageId;
+  std::string identifier;
+  std::string language;
+  bool japanese() const { return language == "ja" || language.rfind("ja-", 0) == 0; }
+};
+
+// The Windows language identifier of a language tag: ja 1041, en-us 1033, en-gb 2057 (and its
+// regional variants), other English 9, a few common languages their own, everything else 0.
+std::int32_t windowsLanguageId(std::string_view tag);
+
+// Orders the voices: the first Japanese voice, then English (America), then the rest as given.
+std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices);
+
+}  // namespace orvane

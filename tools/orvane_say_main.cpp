@@ -1,0 +1,86 @@
+// orvane-say: the drill's voice on the command line.
+//   orvane-say --list                      every voice mode as "N) TITLE LANGID"
+//   orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...
+// speaks the text (voice mode 2, English, unless --mode says otherwise), or writes it to a WAV
+// file.
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "speech/espeak_engine.hpp"
+
+namespace {
+int usage() {
+  std::cerr << "usage: orvane-say --list\n"
+               "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n";
+  return 2;
+}
+
+bool toInt(const char* s, int& out) {
+  char* end = nullptr;
+  const long v = std::strtol(s, &end, 10);
+  if (!*s || *end || v < -2147483647L || v > 2147483647L) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool list = false;
+  int mode = 2, speed = orvane::EspeakEngine::kDefaultSpeed;
+  std::string wav, text;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--list") {
+      list = true;
+    } else if ((arg == "--mode" || arg == "--speed") && i + 1 < argc) {
+      if (!toInt(argv[++i], arg == "--mode" ? mode : speed)) return usage();
+    } else if (arg == "--wav" && i + 1 < argc) {
+      wav = argv[++i];
+    } else if (arg.rfind("--", 0) == 0) {
+      return usage();
+    } else {
+      if (!text.empty()) text += ' ';
+      text += arg;
+    }
+  }
+  if (!list && text.empty()) return usage();
+
+  orvane::CaptureSink* capture = nullptr;
+  orvane::EngineOptions options;
+  // Listing needs no sound device.
+  if (!wav.empty() || list) {
+    options.makeSink = [&capture] {
+      auto sink = std::make_unique<orvane::CaptureSink>();
+      capture = sink.get();
+      return sink;
+    };
+  }
+  orvane::EspeakEngine engine(options);
+
+  if (list) {
+    for (int i = 1; i <= engine.voiceModeCount(); ++i) {
+      std::cout << i << ") " << engine.voiceModeTitle(i) << ' ' << engine.voiceModeLanguage(i)
+                << '\n';
+    }
+    return 0;
+  }
+  if (engine.lastError() != 0) {
+    std::cerr << "orvane-say: speech engine error " << engine.lastError() << '\n';
+    if (engine.lastError() == orvane::EspeakEngine::kNoVoiceData) return 1;
+  }
+  engine.setCurrentMode(mode);
+  engine.setSpeed(speed);
+  engine.sayText(text);
+  engine.waitUntilIdle();
+  if (capture) {
+    try {
+      capture->writeWav(wav);
+    } catch (const std::exception& e) {
+      std::cerr << "orvane-say: " << e.what() << '\n';
+      return 1;
+    }
+  }
+  return 0;
+}
