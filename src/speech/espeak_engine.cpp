@@ -87,28 +87,42 @@ void EspeakEngine::run() {
     speak(u);
   }
   if (sink_) sink_->close();
-  if (!noVoiceData_) espeak_ng_Terminate();
   g_abort = false;
 }
 
 void EspeakEngine::initialise() {
-  espeak_ng_InitializePath(options_.espeakData.empty() ? nullptr : options_.espeakData.c_str());
-  espeak_ng_ERROR_CONTEXT context = nullptr;
-  if (espeak_ng_Initialize(&context) != ENS_OK ||
-      espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 40, nullptr) != ENS_OK) {
-    espeak_ng_ClearErrorContext(&context);
-    noVoiceData_ = true;
+  // eSpeak NG is set up once per process and kept: shutting it down and starting it again
+  // within one process can leave its internal threads waiting on each other.
+  static bool initialised = false;
+  static bool usable = false;
+  static int rate = 22050;
+  static std::vector<EngineVoice> voices;
+  const std::string& data = options_.espeakData;
+  struct stat st {};
+  if (!data.empty() && ::stat((data + "/phontab").c_str(), &st) != 0) {
+    noVoiceData_ = true;  // the named voice data is not there
   } else {
-    sampleRate_ = espeak_ng_GetSampleRate();
-    espeak_SetSynthCallback(&synthCallback);
-    std::vector<EngineVoice> voices;
-    for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v) {
-      const espeak_VOICE* voice = *v;
-      if (!voice->name || !voice->identifier || !voice->languages) continue;
-      if (!mbrolaDataInstalled(voice->identifier)) continue;
-      voices.push_back({voice->name, voice->identifier, voice->languages + 1});
+    if (!initialised) {
+      initialised = true;
+      espeak_ng_InitializePath(data.empty() ? nullptr : data.c_str());
+      espeak_ng_ERROR_CONTEXT context = nullptr;
+      usable = espeak_ng_Initialize(&context) == ENS_OK &&
+               espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 40, nullptr) == ENS_OK;
+      espeak_ng_ClearErrorContext(&context);
+      if (usable) {
+        rate = espeak_ng_GetSampleRate();
+        espeak_SetSynthCallback(&synthCallback);
+        for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v) {
+          const espeak_VOICE* voice = *v;
+          if (!voice->name || !voice->identifier || !voice->languages) continue;
+          if (!mbrolaDataInstalled(voice->identifier)) continue;
+          voices.push_back({voice->name, voice->identifier, voice->languages + 1});
+        }
+      }
     }
-    modes_ = orderVoiceModes(voices);
+    noVoiceData_ = !usable;
+    sampleRate_ = rate;
+    if (usable) modes_ = orderVoiceModes(voices);
   }
   reader_ = std::make_unique<JapaneseReader>(options_.mecabDictionary);
   noDictionary_ = !reader_->hasDictionary();
