@@ -16,10 +16,9 @@ namespace orvane {
 
 namespace {
 // eSpeak NG keeps global state and calls back without a context of ours: the engine whose worker
-// is synthesising is kept here. Only that worker thread touches eSpeak NG.
+// is synthesising is kept here. Engines' workers take turns at eSpeak NG under this lock.
 std::atomic<EspeakEngine*> g_synthesising{nullptr};
-std::atomic<bool> g_abort{false};
-std::mutex g_espeakOwner;  // one engine at a time drives eSpeak NG
+std::mutex g_espeakOwner;
 
 bool mbrolaDataInstalled(const std::string& identifier) {
   // "mb/mb-en1" needs /usr/share/mbrola/en1.
@@ -59,13 +58,12 @@ EspeakEngine::~EspeakEngine() {
     stopping_ = true;
     queue_.clear();
   }
-  g_abort = true;
+  abort_ = true;
   wake_.notify_all();
   worker_.join();
 }
 
 void EspeakEngine::run() {
-  std::lock_guard owner(g_espeakOwner);
   initialise();
   {
     std::lock_guard lock(mutex_);
@@ -87,7 +85,6 @@ void EspeakEngine::run() {
     speak(u);
   }
   if (sink_) sink_->close();
-  g_abort = false;
 }
 
 void EspeakEngine::initialise() {
@@ -97,6 +94,7 @@ void EspeakEngine::initialise() {
   static bool usable = false;
   static int rate = 22050;
   static std::vector<EngineVoice> voices;
+  std::unique_lock owner(g_espeakOwner);
   const std::string& data = options_.espeakData;
   struct stat st {};
   if (!data.empty() && ::stat((data + "/phontab").c_str(), &st) != 0) {
@@ -124,6 +122,7 @@ void EspeakEngine::initialise() {
     sampleRate_ = rate;
     if (usable) modes_ = orderVoiceModes(voices);
   }
+  owner.unlock();
   reader_ = std::make_unique<JapaneseReader>(options_.mecabDictionary);
   noDictionary_ = !reader_->hasDictionary();
   sink_ = options_.makeSink();
@@ -177,6 +176,7 @@ void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate,
                               const std::string& text) {
   if (text.empty() || !sink_->isOpen()) return;
   if (options_.onSynthesis) options_.onSynthesis(voice, rate, text);
+  std::lock_guard owner(g_espeakOwner);
   espeak_SetVoiceByName(voice.c_str());
   espeak_SetParameter(espeakRATE, rate, 0);
   g_synthesising = this;
@@ -187,7 +187,7 @@ void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate,
 
 int EspeakEngine::onSamples(short* samples, int count) {
   EspeakEngine* self = g_synthesising.load();
-  if (!self || g_abort) return 1;  // stop this synthesis
+  if (!self || self->abort_) return 1;  // stop this synthesis
   if (count <= 0 || !samples) return 0;
   try {
     self->sink_->write(samples, static_cast<std::size_t>(count));

@@ -12,6 +12,7 @@
 //   4  the MeCab dictionary is missing: kanji in prompts are left unread
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -118,6 +119,7 @@ class EspeakEngine : public SpeechControl {
   bool noDictionary_ = false;
   std::int32_t soundError_ = kNoError;
   bool firstSamplesPending_ = false;
+  std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
   std::thread worker_;
 };
 
