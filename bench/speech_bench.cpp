@@ -18,7 +18,9 @@ using namespace orvane;
 
 namespace {
 
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());

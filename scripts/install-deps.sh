@@ -4,14 +4,14 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
   qt6-base-dev
   libespeak-ng-dev espeak-ng-data libpcaudio-dev
   libmecab-dev mecab-ipadic-utf8
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
-  pulseaudio pulseaudio-utils sox
+  pulseaudio pulseaudio-utils sox time
   util-linux
 )
 

@@ -17,3 +17,8 @@ run() {
 run build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run build-asan -DORVANE_SANITIZE=ON
+
+# A soak in the sanitizer build: 10,000 questions, 110,000 scan steps, memory that stays flat.
+bash tests/soak/soak.sh build-asan/bin/orvane-sim
+# Each fuzz target for a while (FUZZ_SECONDS, default 60).
+bash fuzz/run.sh "${FUZZ_SECONDS:-60}"

@@ -1,12 +1,11 @@
 // orvane-sim [SCRIPT]: runs the drill headless in the current directory, driven by a script
-// (standard input without SCRIPT), and prints what the program does, one line per event.
+// (standard input without SCRIPT), and prints what the program does, one line per event. The
+// script is read as it runs; a malformed line ends the run there with a message naming it.
 #include <unistd.h>
 
 #include <climits>
 #include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "sim/runner.hpp"
 #include "sim/script.hpp"
@@ -28,25 +27,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string name = argc == 2 ? argv[1] : "<stdin>";
-  std::string script;
+  std::ifstream file;
   if (argc == 2) {
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
+    file.open(argv[1], std::ios::binary);
+    if (!file) {
       std::cerr << "orvane-sim: cannot read " << name << '\n';
       return 2;
     }
-    script.assign(std::istreambuf_iterator<char>(in), {});
-  } else {
-    script.assign(std::istreambuf_iterator<char>(std::cin), {});
   }
-
-  std::optional<orvane::sim::ParseError> error;
-  const auto commands = orvane::sim::parseScript(script, error);
-  if (error) {
-    std::cerr << "orvane-sim: " << name << ":" << error->line << ": " << error->message << '\n';
-    return 2;
-  }
-  const auto result = orvane::sim::run(commands, std::cout, programPath());
+  std::istream& in = argc == 2 ? static_cast<std::istream&>(file) : std::cin;
+  std::ios::sync_with_stdio(false);
+  const auto result = orvane::sim::run(in, std::cout, programPath());
   std::cout.flush();
   if (!result.ok) {
     std::cerr << "orvane-sim: " << name << ":" << result.errorLine << ": " << result.error << '\n';

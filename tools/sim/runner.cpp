@@ -1,5 +1,6 @@
 #include "sim/runner.hpp"
 
+#include <istream>
 #include <memory>
 #include <optional>
 
@@ -88,6 +89,24 @@ class Runner {
     return {};
   }
 
+  // Reads and runs one line at a time, so a script of any length runs in the same memory.
+  RunResult run(std::istream& in) {
+    std::string line;
+    for (std::size_t number = 1; std::getline(in, line); ++number) {
+      std::optional<ParseError> error;
+      const auto c = parseLine(line, number, error);
+      if (error) return {false, error->line, error->message};
+      if (!c) continue;
+      std::string problem = step(*c);
+      if (!problem.empty()) return {false, c->line, problem};
+      if (dispatcher_ && dispatcher_->finished()) {
+        out_ << "exit\n";
+        break;
+      }
+    }
+    return {};
+  }
+
  private:
   // Returns a message when the command cannot stand where it is.
   std::string step(const Command& c) {
@@ -112,9 +131,8 @@ class Runner {
   void begin() {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
-    speech_->onSay([this](const Utterance& u) {
-      out_ << transcript::say(u.mode, u.speed, u.text) << '\n';
-    });
+    speech_->onSay(
+        [this](const Utterance& u) { out_ << transcript::say(u.mode, u.speed, u.text) << '\n'; });
     session_ = std::make_unique<Session>(*speech_, platform_);
     dispatcher_ = std::make_unique<Dispatcher>(*session_);
     dispatcher_->startUp();
@@ -243,14 +261,14 @@ class Runner {
     const Session& s = *session_;
     if (const auto c = controlByName(name)) {
       const ControlState& st = s.form.control(*c);
-      out_ << name << " caption=" << transcript::quote(st.caption) << " visible=" << flag(st.visible)
-           << " enabled=" << flag(st.enabled) << " checked=0\n";
+      out_ << name << " caption=" << transcript::quote(st.caption)
+           << " visible=" << flag(st.visible) << " enabled=" << flag(st.enabled) << " checked=0\n";
       return {};
     }
     if (const auto m = menuByName(name)) {
       const MenuState& st = s.form.menu(*m);
-      out_ << name << " caption=" << transcript::quote(st.caption) << " visible=1 enabled=" << flag(st.enabled)
-           << " checked=" << flag(st.checked) << '\n';
+      out_ << name << " caption=" << transcript::quote(st.caption)
+           << " visible=1 enabled=" << flag(st.enabled) << " checked=" << flag(st.checked) << '\n';
       return {};
     }
     return "no control or menu item named '" + name + "'";
@@ -273,6 +291,11 @@ class Runner {
 };
 
 }  // namespace
+
+RunResult run(std::istream& script, std::ostream& out, const std::string& programPath) {
+  Runner runner(out, programPath);
+  return runner.run(script);
+}
 
 RunResult run(const std::vector<Command>& script, std::ostream& out,
               const std::string& programPath) {

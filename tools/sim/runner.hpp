@@ -2,6 +2,7 @@
 // adapter, writing one line per event.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,5 +20,7 @@ struct RunResult {
 // `programPath` stands for the program's own file (the help file lies beside it).
 RunResult run(const std::vector<Command>& script, std::ostream& out,
               const std::string& programPath);
+// The same, reading the script line by line as it runs: a malformed line stops the run there.
+RunResult run(std::istream& script, std::ostream& out, const std::string& programPath);
 
 }  // namespace orvane::sim

@@ -87,7 +87,10 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
       return c;
     }
     if (!first || !tail.empty()) return fail("usage: " + std::string(word) + " NUMBER");
-    if (word == "wait" && *first < 0) return fail("wait needs a time of 0 or more");
+    // A day at the most: a longer wait would fire the scan timer for ages.
+    if (word == "wait" && (*first < 0 || *first > 86'400'000)) {
+      return fail("wait takes from 0 to 86400000 ms");
+    }
     c.op = word == "wait" ? Op::Wait : Op::LastError;
     c.a = *first;
     return c;

@@ -1,0 +1,24 @@
+// A platform that shows nothing, for the fuzz targets.
+#pragma once
+
+#include "app/platform.hpp"
+
+namespace orvane::fuzz {
+
+class QuietPlatform : public Platform {
+ public:
+  void messageBox(const std::string&) override {}
+  void errorBox(const std::string&) override {}
+  void beep() override {}
+  std::optional<std::string> chooseQuestionFile() override { return std::nullopt; }
+  void voiceDialogOpened() override {}
+  void voiceDialogClosed() override {}
+  void showHelp(const std::string&) override {}
+  void focusMoved(Control) override {}
+  std::string programPath() override { return "/nonexistent/orvane"; }
+  Modifiers heldModifiers() override { return {}; }
+  std::int64_t timeOfDayMs() override { return clock++; }
+  std::int64_t clock = 0;
+};
+
+}  // namespace orvane::fuzz

@@ -1,0 +1,35 @@
+// Fuzzes the question-file reader and the drill on top of it: any bytes as toi.dat, every
+// question revealed, its words placed, checked and moved on from, until the drill is over.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/dispatcher.hpp"
+#include "drill/drill_handlers.hpp"
+#include "drill/loading.hpp"
+#include "fuzz_platform.hpp"
+#include "speech/recording_speech.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace orvane;
+  RecordingSpeech speech({{1041, "Japanese"}, {1033, "English"}}, 175, 80, 0);
+  fuzz::QuietPlatform platform;
+  Session s(speech, platform);
+  Dispatcher d(s);
+  s.QuestionFile.openBytes(std::string(reinterpret_cast<const char*>(data), size));
+  if (s.QuestionFile.atEnd()) return 0;
+  s.QuestionFile.readLine();
+  read_toi(s);
+  s.form.show(Control::Start);
+  for (int question = 0; question < 200 && !s.form.visible(Control::End_bt); ++question) {
+    d.click(Control::Start);
+    for (int k = 2; k <= 8; ++k) d.click(wordButton(k));
+    d.click(Control::Button10);
+    d.click(Control::Start);
+    d.click(Control::Answer);
+    d.menu(Menu::N3);
+    d.menu(Menu::N6);
+    d.menu(Menu::N4);
+  }
+  return 0;
+}
