@@ -2,6 +2,8 @@
 
 #include <pcaudiolib/audio.h>
 
+#include <cstdlib>
+
 namespace orvane {
 
 PcaudioSink::~PcaudioSink() {
@@ -10,6 +12,9 @@ PcaudioSink::~PcaudioSink() {
 
 void PcaudioSink::open(int sampleRate) {
   close();
+  // PulseAudio's default buffer holds about two seconds: far too long between a key press and
+  // its caption. A short buffer keeps the voice close behind the learner.
+  ::setenv("PULSE_LATENCY_MSEC", "40", 0);
   audio_object* object = create_audio_device_object(nullptr, "orvane", "Orvane");
   if (!object) throw AudioError("no sound device");
   const int err =
@@ -30,6 +35,10 @@ void PcaudioSink::write(const std::int16_t* samples, std::size_t count) {
     close();
     throw AudioError("the sound device failed: " + reason);
   }
+}
+
+void PcaudioSink::endOfUtterance() {
+  if (object_ && audio_object_drain(object_) != 0) close();
 }
 
 void PcaudioSink::close() {

@@ -18,6 +18,8 @@ class PcaudioSink : public AudioSink {
   void open(int sampleRate) override;
   bool isOpen() const override { return object_ != nullptr; }
   void write(const std::int16_t* samples, std::size_t count) override;
+  // Plays out what is buffered: a short caption must not wait for the buffer to fill.
+  void endOfUtterance() override;
   void close() override;
 
  private:
