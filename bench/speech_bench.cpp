@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/dispatcher.hpp"
+#include "app/quiet_platform.hpp"
 #include "app/session.hpp"
 #include "speech/espeak_engine.hpp"
 #include "speech/japanese_reading.hpp"
@@ -69,22 +70,6 @@ struct Bench {
   TimingSink* sink = nullptr;
   std::unique_ptr<EspeakEngine> engine;
   double coldStartMs = 0;
-};
-
-// Platform of the key-press run: nothing to show.
-class QuietPlatform : public Platform {
- public:
-  void messageBox(const std::string&) override {}
-  void errorBox(const std::string&) override {}
-  void beep() override {}
-  std::optional<std::string> chooseQuestionFile() override { return std::nullopt; }
-  void voiceDialogOpened() override {}
-  void voiceDialogClosed() override {}
-  void showHelp(const std::string&) override {}
-  void focusMoved(Control) override {}
-  std::string programPath() override { return "orvane"; }
-  Modifiers heldModifiers() override { return {}; }
-  std::int64_t timeOfDayMs() override { return 0; }
 };
 
 }  // namespace

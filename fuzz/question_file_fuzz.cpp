@@ -5,15 +5,15 @@
 #include <string>
 
 #include "app/dispatcher.hpp"
+#include "app/quiet_platform.hpp"
 #include "drill/drill_handlers.hpp"
 #include "drill/loading.hpp"
-#include "fuzz_platform.hpp"
 #include "speech/recording_speech.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orvane;
   RecordingSpeech speech({{1041, "Japanese"}, {1033, "English"}}, 175, 80, 0);
-  fuzz::QuietPlatform platform;
+  QuietPlatform platform;
   Session s(speech, platform);
   Dispatcher d(s);
   s.QuestionFile.openBytes(std::string(reinterpret_cast<const char*>(data), size));

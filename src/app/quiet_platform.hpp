@@ -1,9 +1,10 @@
-// A platform that shows nothing, for the fuzz targets.
+// A platform that shows nothing and answers every dialog with a cancel: for running the core
+// where nobody watches (fuzzing, benchmarks).
 #pragma once
 
 #include "app/platform.hpp"
 
-namespace orvane::fuzz {
+namespace orvane {
 
 class QuietPlatform : public Platform {
  public:
@@ -21,4 +22,4 @@ class QuietPlatform : public Platform {
   std::int64_t clock = 0;
 };
 
-}  // namespace orvane::fuzz
+}  // namespace orvane
