@@ -18,6 +18,11 @@ inline Error rangeError() {
   return Error("範囲チェックエラー");
 }
 
+// A voice mode number that names no installed voice mode.
+inline Error noSuchVoiceMode(int mode) {
+  return Error("音声モード " + std::to_string(mode) + " はありません");
+}
+
 // A failed file operation, numbered like the classic runtime I/O errors (104: not open for input).
 inline Error ioError(int code) {
   return Error("I/O エラー (" + std::to_string(code) + ")");

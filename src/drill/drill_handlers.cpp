@@ -8,8 +8,6 @@
 namespace orvane {
 
 namespace {
-constexpr std::int32_t kPlacingInterval = 4000;
-constexpr std::int32_t kLoadedInterval = 6000;
 constexpr const char* kClosingInstruction = "タブキーを押してEnterキーを押すと終わり。";
 constexpr Control kMarks[] = {Control::Button10, Control::Button11, Control::Button12};
 
@@ -64,7 +62,7 @@ void StartClick(Session& s) {
       if (!d.Slots[static_cast<std::size_t>(k)].empty()) f.show(wordButton(k));
     }
     for (Control c : kMarks) f.show(c);
-    f.timer().setInterval(kPlacingInterval);
+    f.timer().setInterval(kPlacingScanInterval);
     return;
   }
 
@@ -91,7 +89,7 @@ void StartClick(Session& s) {
   }
   if (!d.Scored) f.setCaption(Control::Score_Label, scoreText(d.CorrectCount, d.AskedCount));
   d.Scored = true;
-  f.timer().setInterval(kPlacingInterval);
+  f.timer().setInterval(kPlacingScanInterval);
 }
 
 void show2_cap(Session& s, Control sender) {
@@ -130,7 +128,7 @@ void EraseClick(Session& s) {
   for (int k = 2; k <= 8; ++k) f.show(wordButton(k));
   for (Control c : kMarks) f.show(c);
   fill_buttons(s);
-  f.timer().setInterval(kPlacingInterval);
+  f.timer().setInterval(kPlacingScanInterval);
 }
 
 void AnswerClick(Session& s) {
@@ -162,7 +160,7 @@ void NextClick(Session& s) {
   f.show(Control::Start);
   f.setCaption(Control::Start, "Start");
   for (Control c : {Control::Answer, Control::Erase, Control::score, Control::Next}) f.hide(c);
-  f.timer().setInterval(kLoadedInterval);
+  f.timer().setInterval(kLoadedScanInterval);
   f.setCaption(Control::Sentence, "");
   hideWordsAndMarks(f);
 

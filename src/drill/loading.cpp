@@ -10,7 +10,6 @@
 namespace orvane {
 
 namespace {
-constexpr std::int32_t kLoadedInterval = 6000;
 
 void resetForLoad(DrillState& d) {
   d.AskedCount = 1;
@@ -103,7 +102,7 @@ void Open1Click(Session& s) {
     openAndLoadFirst(s, *path);
     selectJapaneseVoice(s);
     s.speech.sayText(f.caption(Control::Japanease));
-    f.timer().setInterval(kLoadedInterval);
+    f.timer().setInterval(kLoadedScanInterval);
   } catch (const std::exception&) {
     showMessage(s, "ファイルの内容が正しくありません。");
     s.quitRequested = true;

@@ -239,14 +239,12 @@ void EspeakEngine::sayText(const std::string& text) {
 }
 
 std::string EspeakEngine::voiceModeTitle(std::int32_t mode) {
-  if (mode < 1 || mode > voiceModeCount())
-    throw Error("音声モード " + std::to_string(mode) + " はありません");
+  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
   return modes_[static_cast<std::size_t>(mode - 1)].title;
 }
 
 std::int32_t EspeakEngine::voiceModeLanguage(std::int32_t mode) {
-  if (mode < 1 || mode > voiceModeCount())
-    throw Error("音声モード " + std::to_string(mode) + " はありません");
+  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
   return modes_[static_cast<std::size_t>(mode - 1)].languageId;
 }
 

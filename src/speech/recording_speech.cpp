@@ -13,8 +13,7 @@ void RecordingSpeech::sayText(const std::string& text) {
 }
 
 const VoiceModeInfo& RecordingSpeech::info(std::int32_t mode) const {
-  if (mode < 1 || mode > modeCount())
-    throw Error("音声モード " + std::to_string(mode) + " はありません");
+  if (mode < 1 || mode > modeCount()) throw noSuchVoiceMode(mode);
   return modes_[static_cast<std::size_t>(mode - 1)];
 }
 

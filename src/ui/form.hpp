@@ -83,6 +83,10 @@ bool isWordButton(Control c);
 bool isMarkButton(Control c);
 bool isButton(Control c);  // a tab stop that can take the focus when visible
 
+// The scan's pace at each phase of the drill: slower after a new prompt, faster while placing.
+inline constexpr std::int32_t kLoadedScanInterval = 6000;
+inline constexpr std::int32_t kPlacingScanInterval = 4000;
+
 // The auto-scan timer. Its count restarts whenever it is switched on or its interval changes.
 class ScanTimer {
  public:
