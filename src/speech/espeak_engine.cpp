@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 
 #include "app/error.hpp"
 #include "drill/text.hpp"
@@ -28,6 +29,20 @@ bool mbrolaDataInstalled(const std::string& identifier) {
   struct stat st {};
   return ::stat(("/usr/share/mbrola/" + name + "/" + name).c_str(), &st) == 0 ||
          ::stat(("/usr/share/mbrola/" + name).c_str(), &st) == 0;
+}
+
+// A text of marks alone (a ".", "?" or "!" button's caption) says nothing when the marks are
+// read as punctuation; the English voice speaks the marks' names instead.
+bool marksOnly(const std::string& text) {
+  bool mark = false;
+  for (const unsigned char c : text) {
+    if (std::ispunct(c)) {
+      mark = true;
+    } else if (!std::isspace(c)) {
+      return false;
+    }
+  }
+  return mark;
 }
 
 int synthCallback(short* samples, int count, espeak_EVENT*) {
@@ -164,21 +179,23 @@ void EspeakEngine::speak(const Utterance& u) {
   if (mode->japanese()) {
     const VoiceMode* english = modeFor(0, "a");
     for (const ReadingSegment& s : reader_->read(text)) {
-      synthesise(s.latin && english ? english->identifier : mode->identifier, u.rate, s.text);
+      synthesise(s.latin && english ? english->identifier : mode->identifier, u.rate, s.text,
+                 false);
     }
   } else {
-    synthesise(mode->identifier, u.rate, text);
+    synthesise(mode->identifier, u.rate, text, marksOnly(text));
   }
   if (sink_->isOpen()) sink_->endOfUtterance();
 }
 
-void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate,
-                              const std::string& text) {
+void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
+                              bool sayMarks) {
   if (text.empty() || !sink_->isOpen()) return;
   if (options_.onSynthesis) options_.onSynthesis(voice, rate, text);
   std::lock_guard owner(g_espeakOwner);
   espeak_SetVoiceByName(voice.c_str());
   espeak_SetParameter(espeakRATE, rate, 0);
+  espeak_SetParameter(espeakPUNCTUATION, sayMarks ? espeakPUNCT_ALL : espeakPUNCT_NONE, 0);
   g_synthesising = this;
   espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
                nullptr);

@@ -97,7 +97,9 @@ class EspeakEngine : public SpeechControl {
   void initialise();
   void speak(const Utterance& u);
   bool ensureSinkOpen();
-  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text);
+  // sayMarks: punctuation is spoken by name rather than read as pauses.
+  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
+                  bool sayMarks);
   const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
 
   EngineOptions options_;

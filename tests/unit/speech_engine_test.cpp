@@ -165,6 +165,30 @@ TEST(EspeakEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   EXPECT_LT(word, 1.5);
 }
 
+TEST(EspeakEngine, PunctuationCaptionsAreSpokenByName) {
+  // The ".", "?" and "!" buttons must be heard when they take the focus; read as punctuation
+  // they would be silence. In a sentence the marks stay unspoken.
+  EngineHarness h;
+  EspeakEngine& e = *h.engine;
+  e.setCurrentMode(2);
+  double before = 0;
+  for (const char* mark : {".", "?", "!", " ! "}) {
+    e.sayText(mark);
+    e.waitUntilIdle();
+    EXPECT_GT(h.seconds() - before, 0.3) << '"' << mark << '"';
+    const auto from = static_cast<std::size_t>(before * e.sampleRate());
+    EXPECT_GT(h.rms(from, h.sink->samples().size()), 300.0) << '"' << mark << '"';
+    before = h.seconds();
+  }
+  e.sayText("Run");
+  e.waitUntilIdle();
+  const double word = h.seconds() - before;
+  before = h.seconds();
+  e.sayText("Run!");
+  e.waitUntilIdle();
+  EXPECT_LT(h.seconds() - before, word + 0.3) << "the mark in a sentence was spoken";
+}
+
 TEST(EspeakEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
   EngineHarness h;
   EspeakEngine& e = *h.engine;
