@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # End to end with real audio: the real window under Xvfb speaks through a private PulseAudio
 # server into a null sink whose monitor is recorded, while xdotool drives two questions with Tab
-# and Enter alone (tests/smoke/keys.sim), a pause after each key. From the recording it checks
-# that every utterance the headless runner says the program makes was heard, one non-silent
-# stretch each, in order: prompts long, captions short, and nothing heard where nothing is said.
-# Keeps a screenshot and the recording (WAV) as artefacts.
-# usage: audio_e2e.sh ORVANE ORVANE_SIM DATA_DIR ARTEFACT_DIR
+# and Enter alone (tests/smoke/keys.sim), a pause after each key. The headless runner tells what
+# each key makes the program say. From the recording the test checks that every utterance was
+# heard where it belongs: one non-silent stretch starting within a second of its key (prompts
+# long, captions short), and nothing heard after a key that says nothing.
+# Keeps a screenshot, the recording (WAV) and the timeline it read as artefacts.
+# usage: audio_e2e.sh BIN_DIR DATA_DIR ARTEFACT_DIR   (BIN_DIR has orvane, orvane-sim, orvane-say)
 set -euo pipefail
-orvane=$1 sim=$2 data=$3 out=$4
+bin=$(realpath "$1") data=$(realpath "$2") out=$3
+orvane=$bin/orvane sim=$bin/orvane-sim orvane_say=$bin/orvane-say
 here=$(cd "$(dirname "$0")" && pwd)
 keys_script=$here/../smoke/keys.sim
 mkdir -p "$out"
@@ -20,6 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 rate=22050
+format=(--raw --format=s16le --rate=$rate --channels=1 --latency-msec=20)
 
 exec 3> "$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
@@ -30,103 +33,127 @@ source "$here/../support/null-audio.sh"
 start_null_audio
 pids+=("$pulse_pid")
 
-# A null sink only runs while something plays into it: a stream of silence keeps its monitor
-# (and so the recording) on the wall clock.
-pacat --playback -d orvane_null --raw --format=s16le --rate=$rate --channels=1 /dev/zero &
+# A null sink renders only while something plays into it, and in blocks as long as the latency
+# its clients ask for (two seconds when none asks). A low-latency stream of silence keeps it
+# rendering in small steps on the wall clock; its first long block passes before recording.
+pacat --playback -d orvane_null "${format[@]}" /dev/zero 2> "$work/pacat.log" &
 pids+=($!)
-parec -d orvane_null.monitor --raw --format=s16le --rate=$rate --channels=1 > "$work/rec.raw" &
+sleep 2.5
+parec -d orvane_null.monitor "${format[@]}" > "$work/rec.raw" 2> "$work/parec.log" &
 parec_pid=$!
-recording_from=$(date +%s)
-sleep 0.5
+for _ in $(seq 200); do [[ -s $work/rec.raw ]] && break; sleep 0.01; done
+# Where the recording stands now, in seconds: the moment of an event on its timeline.
+now() { awk -v bytes="$(stat -c %s "$work/rec.raw")" -v rate=$rate 'BEGIN { printf "%.3f", bytes / (rate * 2) }'; }
 
-
+# What each key makes the program say: the headless runner tells, one key more each time.
 mkdir "$work/run"
 cp "$data/smoke.dat" "$work/run/toi.dat"
 cp "$data/speech.ini" "$work/run/speech.ini"
+said_by() { (cd "$work/run" && printf '%s\n' "$@" | "$sim" | grep '^say .* "[^"]' || true); }
+mapfile -t keys < <(sed -n 's/^key //p' "$keys_script")
+prefix=("start")
+mapfile -t lines < <(said_by "${prefix[@]}")
+expected=("${lines[*]}")  # per event (the start, then each key): what it says, if anything
+previous=${#lines[@]}
+for key in "${keys[@]}"; do
+  prefix+=("key $key")
+  mapfile -t lines < <(said_by "${prefix[@]}")
+  new=("${lines[@]:$previous}")
+  previous=${#lines[@]}
+  if (( ${#new[@]} > 1 )); then
+    echo "FAIL: key $key says more than one thing; this test tells one utterance per key"
+    exit 1
+  fi
+  expected+=("${new[*]}")
+done
+
+events=("$(now)")
 (cd "$work/run" && ORVANE_TRANSCRIPT="$work/run/window.txt" QT_QPA_PLATFORM=xcb \
   exec "$orvane" > "$work/run/orvane.log" 2>&1) &
 app_pid=$!
 pids+=($app_pid)
 for _ in $(seq 200); do grep -q '^focus ' "$work/run/window.txt" 2>/dev/null && break; sleep 0.05; done
-xdotool search --sync --onlyvisible --name '^Orvane$' > /dev/null
-sleep 2.5  # the first prompt
-
-# What each key makes the program say: the headless runner tells, one key more each time.
-mapfile -t keys < <(sed -n 's/^key //p' "$keys_script")
-prefix=("start")
-expected=("$(cd "$work/run" && echo start | "$sim" | grep '^say .* "[^"]')")
-previous=1
-said=()  # per key: "" or the mode of its last utterance
-for key in "${keys[@]}"; do
-  prefix+=("key $key")
-  mapfile -t lines < <(cd "$work/run" && printf '%s\n' "${prefix[@]}" | "$sim" |
-    grep '^say .* "[^"]')
-  new=("${lines[@]:$previous}")
-  previous=${#lines[@]}
-  expected+=("${new[@]}")
-  mode=
-  if (( ${#new[@]} > 0 )); then mode=$(sed 's/^say mode=\([0-9]*\).*/\1/' <<< "${new[-1]}"); fi
-  said+=("$mode")
-done
+if ! timeout 20 xdotool search --sync --onlyvisible --name '^Orvane$' > /dev/null; then
+  echo "FAIL: the window did not show"; cat "$work/run/orvane.log"; exit 1
+fi
+sleep 4  # the first prompt
 
 for i in "${!keys[@]}"; do
   key=${keys[$i]}
   [[ $key == Enter ]] && key=Return
+  events+=("$(now)")
   xdotool key "$key"
   if (( i == 9 )); then import -window root "$out/e2e-checked.png"; fi
   # A Japanese prompt takes a few seconds; a caption well under one.
-  if [[ ${said[$i]} == 1 ]]; then sleep 4.5; else sleep 1.6; fi
+  if [[ ${expected[$((i + 1))]} == "say mode=1 "* ]]; then sleep 4.5; else sleep 1.6; fi
 done
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$app_pid" 2>/dev/null && { echo "FAIL: the window did not end at End"; exit 1; }
-# The recorder runs behind: wait until it has caught up with the wall clock, then stop it.
-needed=$(( ($(date +%s) - recording_from + 2) * rate * 2 ))
-for _ in $(seq 300); do
-  (( $(stat -c %s "$work/rec.raw") >= needed )) && break
-  sleep 0.1
-done
+events+=("$(now)")
 kill -INT "$parec_pid"
 wait "$parec_pid" 2>/dev/null || true
 sox -t raw -r $rate -e signed -b 16 -c 1 "$work/rec.raw" "$out/e2e-recording.wav"
 cp "$work/run/window.txt" "$out/e2e-window.txt"
 cp "$work/run/orvane.log" "$work/pulse/log.txt" "$out/" 2>/dev/null || true
 
-# The recording's non-silent stretches: 50 ms windows above the threshold, with pauses shorter
-# than 0.4 s inside one stretch.
-sox -t raw -r $rate -e signed -b 16 -c 1 "$work/rec.raw" -t dat - |
-  awk -v rate=$rate 'BEGIN { win = int(rate / 20) }
-    /^;/ { next }
+# Non-silent stretches of a sound file (sox's input arguments): 50 ms windows above the
+# threshold, with pauses shorter than 0.3 s inside one stretch; "start end" in seconds.
+stretches() {
+  sox "$@" -t dat - | awk '/^;/ { if ($2 == "Sample" && $3 == "Rate") win = int($4 / 20); next }
     { sum += $2 * $2; if (++n == win) { rms = sqrt(sum / n); sum = 0; n = 0; t = w++ * 0.05
-        if (rms > 0.01) { if (!on || t - last > 0.4) { if (on) print start, last; start = t; on = 1 }
+        if (rms > 0.01) { if (!on || t - last > 0.3) { if (on) print start, last; start = t; on = 1 }
                           last = t + 0.05 } } }
-    END { if (on) print start, last }' > "$work/stretches.txt"
-cp "$work/stretches.txt" "$out/e2e-stretches.txt"
-printf '%s\n' "${expected[@]}" > "$out/e2e-expected.txt"
+    END { if (on) print start, last }'
+}
+stretches -t raw -r $rate -e signed -b 16 -c 1 "$work/rec.raw" > "$work/stretches.txt"
 
-failed=0
-heard=$(wc -l < "$work/stretches.txt")
-if (( heard != ${#expected[@]} )); then
-  echo "FAIL: ${#expected[@]} utterances expected, $heard heard"
-  failed=1
-else
-  i=0
-  while read -r from to; do
-    line=${expected[$i]}
-    length=$(echo "$to - $from" | bc)
-    if [[ $line == "say mode=1 "* ]]; then
-      long=$(echo "$length >= 0.8" | bc)  # a prompt
-    else
-      long=$(echo "$length < 2.5" | bc)  # a caption or a short sentence
-    fi
-    if [[ $long != 1 ]]; then
-      echo "FAIL: stretch $((i + 1)) (${from}s, ${length}s) does not fit: $line"
-      failed=1
-    fi
-    i=$((i + 1))
-  done < "$work/stretches.txt"
-fi
-echo "audio: ${#expected[@]} utterances expected, $heard heard; artefacts in $out"
-if (( failed )); then
+# How long each utterance sounds when the same voice speaks it straight into a file.
+sound_length() {  # the utterance's say line
+  local mode speed text
+  read -r mode speed text <<< "$(sed 's/^say mode=\([0-9]*\) speed=\([0-9]*\) "\(.*\)"$/\1 \2 \3/' <<< "$1")"
+  "$orvane_say" --mode "$mode" --speed "$speed" --wav "$work/one.wav" "$text" > /dev/null
+  stretches "$work/one.wav" | awk 'NR == 1 { from = $1 } { to = $2 } END { print to - from + 0 }'
+}
+
+# One line per event: when it happened, when the next one did, how long what it says sounds on
+# its own, and what it says ("-": nothing).
+for i in "${!expected[@]}"; do
+  line=${expected[$i]}
+  length=0
+  [[ -n $line ]] && length=$(sound_length "$line")
+  printf '%s %s %s %s\n' "${events[$i]}" "${events[$((i + 1))]}" "$length" "${line:--}"
+done > "$work/events.txt"
+cp "$work/stretches.txt" "$out/e2e-stretches.txt"
+cp "$work/events.txt" "$out/e2e-events.txt"
+
+# Each stretch belongs to the last event at or before its start (50 ms of slack for the
+# recorder's own latency). An event that says something owns exactly one stretch, starting
+# within a second of it and about as long as the utterance sounds on its own; an event that says
+# nothing owns none.
+awk 'NR == FNR { from[NR] = $1; to[NR] = $2; ref[NR] = $3; speaks[NR] = $4 != "-"
+                 $1 = $2 = $3 = ""; text[NR] = substr($0, 4); n = NR; next }
+  { s = $1; e = $2; owner = 0
+    for (i = 1; i <= n; i++) if (from[i] - 0.05 <= s && s < to[i] - 0.05) owner = i
+    if (!owner) { printf "FAIL: sound at %.2fs outside every event\n", s; bad = 1; next }
+    if (++count[owner] == 1) { start[owner] = s; heard[owner] = e - s } }
+  END {
+    for (i = 1; i <= n; i++) {
+      if (speaks[i]) expected++
+      if (!speaks[i] && count[i]) { printf "FAIL: sound after a silent event: %s\n", text[i]; bad = 1 }
+      else if (speaks[i] && count[i] != 1) {
+        printf "FAIL: %d stretches for: %s\n", count[i], text[i]; bad = 1
+      } else if (speaks[i]) {
+        delay = start[i] - from[i]
+        if (delay > 1.0) { printf "FAIL: heard %.2fs late: %s\n", delay, text[i]; bad = 1 }
+        else if (heard[i] < ref[i] * 0.8 - 0.15 || heard[i] > ref[i] * 1.2 + 0.15) {
+          printf "FAIL: %.2fs heard where %.2fs was due: %s\n", heard[i], ref[i], text[i]; bad = 1
+        } else in_place++
+      }
+    }
+    printf "audio: %d utterances expected, %d heard in place\n", expected, in_place
+    exit bad }' "$work/events.txt" "$work/stretches.txt" && ok=1 || ok=0
+echo "artefacts in $out"
+if (( ! ok )); then
   echo "0 passed, 1 failed"
   exit 1
 fi
