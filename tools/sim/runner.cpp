@@ -78,36 +78,40 @@ class Runner {
       : out_(out), platform_(out, programPath) {}
 
   RunResult run(const std::vector<Command>& script) {
+    RunResult result;
     for (const Command& c : script) {
-      std::string problem = step(c);
-      if (!problem.empty()) return {false, c.line, problem};
-      if (dispatcher_ && dispatcher_->finished()) {
-        out_ << "exit\n";
-        break;
-      }
+      if (!perform(c, result)) break;
     }
-    return {};
+    return result;
   }
 
   // Reads and runs one line at a time, so a script of any length runs in the same memory.
   RunResult run(std::istream& in) {
+    RunResult result;
     std::string line;
     for (std::size_t number = 1; std::getline(in, line); ++number) {
       std::optional<ParseError> error;
       const auto c = parseLine(line, number, error);
       if (error) return {false, error->line, error->message};
-      if (!c) continue;
-      std::string problem = step(*c);
-      if (!problem.empty()) return {false, c->line, problem};
-      if (dispatcher_ && dispatcher_->finished()) {
-        out_ << "exit\n";
-        break;
-      }
+      if (c && !perform(*c, result)) break;
     }
-    return {};
+    return result;
   }
 
  private:
+  // Runs one command; false when the run stops there, on a problem or with the program ended.
+  bool perform(const Command& c, RunResult& result) {
+    if (std::string problem = step(c); !problem.empty()) {
+      result = {false, c.line, std::move(problem)};
+      return false;
+    }
+    if (dispatcher_ && dispatcher_->finished()) {
+      out_ << "exit\n";
+      return false;
+    }
+    return true;
+  }
+
   // Returns a message when the command cannot stand where it is.
   std::string step(const Command& c) {
     const bool setup = c.op == Op::Voice || c.op == Op::Rate || c.op == Op::LastError;
