@@ -298,12 +298,13 @@ TEST(EspeakEngine, MissingDataIsReportedAndNothingCrashes) {
   EXPECT_EQ(h.engine->lastError(), 0);
 }
 
-TEST(EspeakEngine, ShuttingDownWithSpeechQueuedNeitherHangsNorCrashes) {
+TEST(EspeakEngine, ShuttingDownDropsQueuedSpeechWithoutHanging) {
   EngineHarness h;
   h.engine->setCurrentMode(1);
   for (int i = 0; i < 50; ++i) h.engine->sayText("今日はいい天気ですね。明日も晴れるでしょう。");
-  h.engine.reset();
-  SUCCEED();
+  h.engine.reset();  // joins the worker: what it did is now safe to read
+  // The queue is dropped and the utterance in hand cut short, not spoken out.
+  EXPECT_LT(h.spoken.size(), 3u);
 }
 
 TEST(EspeakEngine, ARunawayTextIsCutToALengthWorthSpeaking) {
