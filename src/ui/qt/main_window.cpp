@@ -224,9 +224,8 @@ void MainWindow::sync() {
     const auto c = static_cast<Control>(i);
     QWidget* w = widgets_[i];
     const ControlState& st = form.control(c);
-    if (shownCaptions_[i] != st.caption || w->property("synced").isNull()) {
+    if (shownCaptions_[i] != st.caption) {
       shownCaptions_[i] = st.caption;
-      w->setProperty("synced", true);
       if (auto* b = qobject_cast<QPushButton*>(w)) {
         b->setText(shown(st.caption));
       } else if (auto* l = qobject_cast<QLabel*>(w)) {

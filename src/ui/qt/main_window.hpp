@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <optional>
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
@@ -58,7 +59,7 @@ class MainWindow : public QMainWindow {
   Dispatcher& dispatcher_;
   std::array<QWidget*, kControlCount> widgets_{};
   std::array<QAction*, kMenuCount> actions_{};
-  std::array<std::string, kControlCount> shownCaptions_{};
+  std::array<std::optional<std::string>, kControlCount> shownCaptions_{};  // none: not yet shown
   QWidget* client_ = nullptr;
   QTimer scanTimer_{this};
   std::uint64_t timerGeneration_ = 0;
