@@ -1,0 +1,165 @@
+// The engine on a real sound device: a private PulseAudio server with a null sink, which the
+// tests start, kill in the middle of an utterance and start again.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "speech/espeak_engine.hpp"
+
+extern char** environ;
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool onPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "";
+  for (std::size_t from = 0; from <= dirs.size();) {
+    const std::size_t to = std::min(dirs.find(':', from), dirs.size());
+    if (::access((dirs.substr(from, to - from) + "/" + program).c_str(), X_OK) == 0) return true;
+    from = to + 1;
+  }
+  return false;
+}
+
+// A PulseAudio server of the test's own, reached through PULSE_SERVER.
+class PulseServer {
+ public:
+  PulseServer() : dir_(fs::temp_directory_path() / ("orvane-pulse-" + std::to_string(::getpid()))) {
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "default.pa")
+        << "load-module module-null-sink sink_name=orvane_null rate=22050 channels=1\n"
+        << "set-default-sink orvane_null\n"
+        << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket() << "\n";
+    ::setenv("PULSE_SERVER", ("unix:" + socket().string()).c_str(), 1);
+  }
+  ~PulseServer() {
+    stop();
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  fs::path socket() const { return dir_ / "native"; }
+
+  // Starts the server and waits until it answers.
+  bool start() {
+    const std::string home = "HOME=" + dir_.string();
+    const std::string runtime = "XDG_RUNTIME_DIR=" + dir_.string();
+    const std::string config = (dir_ / "default.pa").string();
+    const std::string log = "--log-target=file:" + (dir_ / "log.txt").string();
+    std::vector<std::string> args = {
+        "pulseaudio",         "-n", "-F", config, "--daemonize=no", "--exit-idle-time=-1",
+        "--disable-shm=true", log};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env = {home, runtime, "PATH=/usr/bin:/bin"};
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    if (::posix_spawnp(&pid_, "pulseaudio", nullptr, nullptr, argv.data(), envp.data()) != 0) {
+      pid_ = 0;
+      return false;
+    }
+    for (int i = 0; i < 200; ++i) {
+      if (std::system("pactl info > /dev/null 2>&1") == 0) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+
+  // Kills the server outright, as a crash or an unplugged device would end it.
+  void stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+    std::error_code ignored;
+    fs::remove(socket(), ignored);
+  }
+
+ private:
+  fs::path dir_;
+  pid_t pid_ = 0;
+};
+
+constexpr const char* kLongSentence =
+    "This sentence is long enough to be still playing when the sound server goes away, and it "
+    "goes on for a good while after that, one word after another.";
+
+TEST(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANewOne) {
+  if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
+  PulseServer server;
+  ASSERT_TRUE(server.start());
+
+  std::atomic<int> utterancesHeard{0};
+  EngineOptions options;
+  options.onFirstSamples = [&] { ++utterancesHeard; };
+  EspeakEngine engine(std::move(options));
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+  engine.setCurrentMode(2);
+
+  engine.sayText("first");
+  engine.waitUntilIdle();
+  EXPECT_EQ(utterancesHeard, 1);
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+
+  // The server dies while a long sentence plays: the worker must not hang on the lost stream.
+  engine.sayText(kLongSentence);
+  for (int i = 0; i < 1000 && utterancesHeard < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_EQ(utterancesHeard, 2);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  server.stop();
+  engine.waitUntilIdle();
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kSoundDeviceFailed);
+
+  // With no server at all the drill goes on silently.
+  engine.sayText("nobody hears this");
+  engine.waitUntilIdle();
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoSoundDevice);
+  EXPECT_EQ(utterancesHeard, 2);
+
+  // A server again: the next utterance is played and the error clears.
+  ASSERT_TRUE(server.start());
+  engine.sayText("back again");
+  engine.waitUntilIdle();
+  EXPECT_EQ(utterancesHeard, 3);
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+}
+
+TEST(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {
+  if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
+  PulseServer server;  // named but not started
+  std::atomic<int> utterancesHeard{0};
+  EngineOptions options;
+  options.onFirstSamples = [&] { ++utterancesHeard; };
+  EspeakEngine engine(std::move(options));
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoSoundDevice);
+  engine.setCurrentMode(1);
+  engine.sayText("おはようございます。");
+  engine.waitUntilIdle();
+  EXPECT_EQ(utterancesHeard, 0);
+
+  ASSERT_TRUE(server.start());
+  engine.sayText("おはようございます。");
+  engine.waitUntilIdle();
+  EXPECT_EQ(utterancesHeard, 1);
+  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+}
+
+}  // namespace
+}  // namespace orvane
