@@ -10,11 +10,13 @@
 #include "app/transcript.hpp"
 #include "speech/espeak_engine.hpp"
 #include "speech/logging_speech.hpp"
+#include "speech/pcaudio_sink.hpp"
 #include "ui/qt/fonts.hpp"
 #include "ui/qt/main_window.hpp"
 #include "ui/qt/qt_platform.hpp"
 
 int main(int argc, char** argv) {
+  orvane::PcaudioSink::askForShortBuffer();  // before Qt starts any thread
   QApplication app(argc, argv);
   app.setApplicationName("orvane");
   app.setWindowIcon(QIcon(":/orvane/orvane.png"));

@@ -61,7 +61,10 @@ std::string cut(const std::string& text, std::size_t limit) {
 }  // namespace
 
 EspeakEngine::EspeakEngine(EngineOptions options) : options_(std::move(options)) {
-  if (!options_.makeSink) options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
+  if (!options_.makeSink) {
+    PcaudioSink::askForShortBuffer();
+    options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
+  }
   worker_ = std::thread([this] { run(); });
   std::unique_lock lock(mutex_);
   idle_.wait(lock, [this] { return ready_; });

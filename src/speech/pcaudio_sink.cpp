@@ -10,11 +10,12 @@ PcaudioSink::~PcaudioSink() {
   close();
 }
 
+void PcaudioSink::askForShortBuffer() {
+  ::setenv("PULSE_LATENCY_MSEC", "40", 0);  // kept when the user has set one
+}
+
 void PcaudioSink::open(int sampleRate) {
   close();
-  // PulseAudio's default buffer holds about two seconds: far too long between a key press and
-  // its caption. A short buffer keeps the voice close behind the learner.
-  ::setenv("PULSE_LATENCY_MSEC", "40", 0);
   audio_object* object = create_audio_device_object(nullptr, "orvane", "Orvane");
   if (!object) throw AudioError("no sound device");
   const int err =
