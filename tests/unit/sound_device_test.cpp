@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -99,66 +100,69 @@ constexpr const char* kLongSentence =
     "This sentence is long enough to be still playing when the sound server goes away, and it "
     "goes on for a good while after that, one word after another.";
 
-TEST(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANewOne) {
-  if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
+class SoundDevice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
+  }
+  // An engine on the default sound device; `heard` counts utterances whose sound reached it.
+  std::unique_ptr<EspeakEngine> startEngine(std::int32_t mode) {
+    EngineOptions options;
+    options.onFirstSamples = [this] { ++heard; };
+    auto engine = std::make_unique<EspeakEngine>(std::move(options));
+    engine->setCurrentMode(mode);
+    return engine;
+  }
+  static void say(EspeakEngine& engine, const std::string& text) {
+    engine.sayText(text);
+    engine.waitUntilIdle();
+  }
+
   PulseServer server;
+  std::atomic<int> heard{0};
+};
+
+TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANewOne) {
   ASSERT_TRUE(server.start());
-
-  std::atomic<int> utterancesHeard{0};
-  EngineOptions options;
-  options.onFirstSamples = [&] { ++utterancesHeard; };
-  EspeakEngine engine(std::move(options));
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
-  engine.setCurrentMode(2);
-
-  engine.sayText("first");
-  engine.waitUntilIdle();
-  EXPECT_EQ(utterancesHeard, 1);
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+  const auto engine = startEngine(2);
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
+  say(*engine, "first");
+  EXPECT_EQ(heard, 1);
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
 
   // The server dies while a long sentence plays: the worker must not hang on the lost stream.
-  engine.sayText(kLongSentence);
-  for (int i = 0; i < 1000 && utterancesHeard < 2; ++i) {
+  engine->sayText(kLongSentence);
+  for (int i = 0; i < 1000 && heard < 2; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  ASSERT_EQ(utterancesHeard, 2);
+  ASSERT_EQ(heard, 2);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   server.stop();
-  engine.waitUntilIdle();
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kSoundDeviceFailed);
+  engine->waitUntilIdle();
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kSoundDeviceFailed);
 
   // With no server at all the drill goes on silently.
-  engine.sayText("nobody hears this");
-  engine.waitUntilIdle();
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoSoundDevice);
-  EXPECT_EQ(utterancesHeard, 2);
+  say(*engine, "nobody hears this");
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoSoundDevice);
+  EXPECT_EQ(heard, 2);
 
   // A server again: the next utterance is played and the error clears.
   ASSERT_TRUE(server.start());
-  engine.sayText("back again");
-  engine.waitUntilIdle();
-  EXPECT_EQ(utterancesHeard, 3);
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+  say(*engine, "back again");
+  EXPECT_EQ(heard, 3);
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
 }
 
-TEST(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {
-  if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
-  PulseServer server;  // named but not started
-  std::atomic<int> utterancesHeard{0};
-  EngineOptions options;
-  options.onFirstSamples = [&] { ++utterancesHeard; };
-  EspeakEngine engine(std::move(options));
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoSoundDevice);
-  engine.setCurrentMode(1);
-  engine.sayText("おはようございます。");
-  engine.waitUntilIdle();
-  EXPECT_EQ(utterancesHeard, 0);
+TEST_F(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {
+  const auto engine = startEngine(1);  // the server is named but not started
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoSoundDevice);
+  say(*engine, "おはようございます。");
+  EXPECT_EQ(heard, 0);
 
   ASSERT_TRUE(server.start());
-  engine.sayText("おはようございます。");
-  engine.waitUntilIdle();
-  EXPECT_EQ(utterancesHeard, 1);
-  EXPECT_EQ(engine.lastError(), EspeakEngine::kNoError);
+  say(*engine, "おはようございます。");
+  EXPECT_EQ(heard, 1);
+  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
 }
 
 }  // namespace
