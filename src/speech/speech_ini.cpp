@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -96,13 +97,28 @@ void writeFileReplacing(const std::string& path, std::string_view contents) {
   const auto fail = [&](int err) {
     return Error(path + " を保存できません (" + std::strerror(err) + ")");
   };
-  std::string tmp = path + ".XXXXXX";
+  // A file that is a link is replaced where the link points, so the link stays a link.
+  std::string target = path;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const auto resolved = std::filesystem::weakly_canonical(path, ec);
+    if (!ec) target = resolved.string();
+  }
+  // The new file keeps the old one's permissions; a new settings file is as readable as any
+  // file the user writes (mkstemp alone would make it 0600).
+  mode_t mode = 0;
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  std::string tmp = target + ".XXXXXX";
   const int fd = mkstemp(tmp.data());
   if (fd < 0) throw fail(errno);
-  // mkstemp creates 0600; a settings file is as readable as any file the user writes.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  fchmod(fd, mode);
   const char* p = contents.data();
   std::size_t left = contents.size();
   int err = 0;
@@ -117,7 +133,7 @@ void writeFileReplacing(const std::string& path, std::string_view contents) {
   }
   if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && std::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+  if (err == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(tmp.c_str());
     throw fail(err);

@@ -30,7 +30,8 @@ std::string formatSpeechIni(std::int32_t reserved, const SpeechIni& ini);
 
 // Replaces `path` with `contents` safely: a new file is written and synced beside it, then
 // renamed over the old one, so a failure never leaves a truncated or empty file behind.
-// Throws Error with the reason when any step fails; the old file is then untouched.
+// Throws Error with the reason when any step fails; the old file is then untouched. A link is
+// followed (its target is replaced), and the old file's permissions are kept.
 void writeFileReplacing(const std::string& path, std::string_view contents);
 
 }  // namespace orvane

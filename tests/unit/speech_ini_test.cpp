@@ -119,6 +119,27 @@ TEST_F(ReplaceFile, AFolderInTheWayIsReportedAndKept) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+TEST_F(ReplaceFile, ALinkedFileIsReplacedAtItsTargetAndTheLinkKept) {
+  const fs::path shared = dir_ / "shared";
+  fs::create_directories(shared);
+  const fs::path target = shared / "voices.ini";
+  std::ofstream(target, std::ios::binary) << "0\r\n1\r\n2\r\n";
+  fs::create_symlink(fs::path("shared") / "voices.ini", path_);
+  writeFileReplacing(path_, "0\r\n3\r\n4\r\n");
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(contents(), "0\r\n3\r\n4\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 1);
+}
+
+TEST_F(ReplaceFile, TheOldFilesPermissionsAreKept) {
+  writeFileReplacing(path_, "0\r\n1\r\n2\r\n");
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+  writeFileReplacing(path_, "0\r\n3\r\n4\r\n");
+  EXPECT_EQ(fs::status(path_).permissions() & fs::perms::mask,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(contents(), "0\r\n3\r\n4\r\n");
+}
+
 TEST(FullDisk, AFailedWriteOnAFullFileSystemLeavesTheOldFileIntact) {
   const fs::path mnt = fs::temp_directory_path() / ("orvane-full-" + std::to_string(::getpid()));
   fs::create_directories(mnt);
