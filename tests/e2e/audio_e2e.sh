@@ -30,6 +30,7 @@ pids+=($!)
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
 source "$here/../support/null-audio.sh"
+source "$here/../support/sanitizer.sh"
 start_null_audio
 pids+=("$pulse_pid")
 
@@ -89,6 +90,13 @@ for i in "${!keys[@]}"; do
 done
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$app_pid" 2>/dev/null && { echo "FAIL: the window did not end at End"; exit 1; }
+status=0
+wait "$app_pid" || status=$?
+if (( status != 0 )); then  # in the sanitizer build, also a memory error or a leak
+  echo "FAIL: the window ended with status $status"
+  cat "$work/run/orvane.log"
+  exit 1
+fi
 events+=("$(now)")
 kill -INT "$parec_pid"
 wait "$parec_pid" 2>/dev/null || true

@@ -27,6 +27,7 @@ for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
 # A sound device for the voice (a null sink), so start-up has no speech error to report.
 source "$here/../support/null-audio.sh"
+source "$here/../support/sanitizer.sh"
 start_null_audio
 
 prepare() {  # a fresh program folder
@@ -56,7 +57,14 @@ finish_and_compare() {
     echo "FAIL $name: the window did not end at End"
     return 1
   fi
+  local status=0
+  wait "$app_pid" || status=$?
   app_pid=
+  if (( status != 0 )); then  # in the sanitizer build, also a memory error or a leak
+    echo "FAIL $name: the window ended with status $status"
+    cat "$work/run/orvane.log"
+    return 1
+  fi
   cp "$work/run/window.txt" "$out/$name-window.txt"
   prepare
   (cd "$work/run" && "$sim" "$script") > "$out/$name-sim.txt"
