@@ -31,11 +31,6 @@ void CaptureSink::close() {
   open_ = false;
 }
 
-int CaptureSink::sampleRate() const {
-  std::lock_guard lock(mutex_);
-  return rate_;
-}
-
 std::vector<std::int16_t> CaptureSink::samples() const {
   std::lock_guard lock(mutex_);
   return samples_;

@@ -38,7 +38,6 @@ class CaptureSink : public AudioSink {
   void endOfUtterance() override;
   void close() override;
 
-  int sampleRate() const;
   std::vector<std::int16_t> samples() const;
   // Sample counts at which each utterance ended.
   std::vector<std::size_t> utteranceEnds() const;

@@ -252,10 +252,8 @@ void MainWindow::sync() {
   const ScanTimer& t = form.timer();
   if (!t.enabled()) {
     scanTimer_.stop();
-    timerRunning_ = false;
-  } else if (!timerRunning_ || t.generation() != timerGeneration_) {
+  } else if (!scanTimer_.isActive() || t.generation() != timerGeneration_) {
     scanTimer_.start(t.interval());
-    timerRunning_ = true;
   }
   timerGeneration_ = t.generation();
 }

@@ -63,7 +63,6 @@ class MainWindow : public QMainWindow {
   QWidget* client_ = nullptr;
   QTimer scanTimer_{this};
   std::uint64_t timerGeneration_ = 0;
-  bool timerRunning_ = false;
   VoiceDialogWindow* dialog_ = nullptr;
   std::function<void()> onFinished_;
   bool finished_ = false;

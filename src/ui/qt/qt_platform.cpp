@@ -39,18 +39,20 @@ QWidget* QtPlatform::dialogParent() const {
   return window_ && window_->isVisible() ? window_ : nullptr;
 }
 
+void QtPlatform::showBox(QMessageBox::Icon icon, const std::string& text) {
+  QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), boxText(text), QMessageBox::Ok,
+                  dialogParent());
+  box.exec();
+}
+
 void QtPlatform::messageBox(const std::string& text) {
   log(transcript::message(text));
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), boxText(text),
-                  QMessageBox::Ok, dialogParent());
-  box.exec();
+  showBox(QMessageBox::NoIcon, text);
 }
 
 void QtPlatform::errorBox(const std::string& text) {
   log(transcript::error(text));
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), boxText(text),
-                  QMessageBox::Ok, dialogParent());
-  box.exec();
+  showBox(QMessageBox::Critical, text);
 }
 
 void QtPlatform::beep() {

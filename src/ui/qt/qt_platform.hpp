@@ -2,6 +2,7 @@
 // the keyboard state and the clock. Optionally writes a transcript of what the program does.
 #pragma once
 
+#include <QMessageBox>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -41,10 +42,11 @@ class QtPlatform : public Platform {
 
  private:
   QWidget* dialogParent() const;
+  // A modal box with the program's title and an OK button, over the window or its dialog.
+  void showBox(QMessageBox::Icon icon, const std::string& text);
 
   MainWindow* window_ = nullptr;
   std::unique_ptr<std::ofstream> transcript_;
-  QWidget* helpViewer_ = nullptr;
 };
 
 }  // namespace orvane::qt

@@ -67,10 +67,8 @@ VoiceDialogWindow::VoiceDialogWindow(Session& session, Dispatcher& dispatcher, Q
 void VoiceDialogWindow::fill(QListWidget* list, const std::vector<std::string>& items,
                              int selected) {
   const QSignalBlocker block(list);
-  if (list->count() != static_cast<int>(items.size())) {
-    list->clear();
-    for (const std::string& item : items) list->addItem(QString::fromUtf8(item));
-  }
+  list->clear();
+  for (const std::string& item : items) list->addItem(QString::fromUtf8(item));
   list->setCurrentRow(selected);
   if (selected < 0) list->clearSelection();
 }
