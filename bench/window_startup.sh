@@ -9,11 +9,8 @@ runs=${2:-9}
 work=$(mktemp -d)
 pulse_pid=
 trap 'kill $xvfb_pid ${pulse_pid:-} 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+source "$here/../tests/support/xvfb.sh"
+start_xvfb
 source "$here/../tests/support/null-audio.sh"
 start_null_audio
 cp "$here/../examples/toi.dat" "$here/../examples/speech.ini" "$work/"

@@ -24,11 +24,9 @@ trap cleanup EXIT
 rate=22050
 format=(--raw --format=s16le --rate=$rate --channels=1 --latency-msec=20)
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+source "$here/../support/xvfb.sh"
+start_xvfb
+pids+=("$xvfb_pid")
 source "$here/../support/null-audio.sh"
 source "$here/../support/sanitizer.sh"
 start_null_audio
@@ -52,17 +50,15 @@ cp "$data/smoke.dat" "$work/run/toi.dat"
 cp "$data/speech.ini" "$work/run/speech.ini"
 said_by() { (cd "$work/run" && printf '%s\n' "$@" | "$sim" | grep '^say .* "[^"]' || true); }
 mapfile -t keys < <(sed -n 's/^key //p' "$keys_script")
-prefix=("start")
-mapfile -t lines < <(said_by "${prefix[@]}")
-expected=("${lines[*]}")  # per event (the start, then each key): what it says, if anything
-previous=${#lines[@]}
-for key in "${keys[@]}"; do
-  prefix+=("key $key")
-  mapfile -t lines < <(said_by "${prefix[@]}")
+# Per event (the start, then each key): what it says, if anything.
+script=() expected=() previous=0
+for event in start "${keys[@]/#/key }"; do
+  script+=("$event")
+  mapfile -t lines < <(said_by "${script[@]}")
   new=("${lines[@]:$previous}")
   previous=${#lines[@]}
   if (( ${#new[@]} > 1 )); then
-    echo "FAIL: key $key says more than one thing; this test tells one utterance per key"
+    echo "FAIL: '$event' says more than one thing; this test tells one utterance per event"
     exit 1
   fi
   expected+=("${new[*]}")

@@ -19,12 +19,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own; Xvfb writes the number it took.
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+# A display of our own.
+source "$here/../support/xvfb.sh"
+start_xvfb
 # A sound device for the voice (a null sink), so start-up has no speech error to report.
 source "$here/../support/null-audio.sh"
 source "$here/../support/sanitizer.sh"
