@@ -15,9 +15,26 @@ struct EncodingGuess {
   std::size_t bomLength;  // bytes of a UTF-8 byte-order mark to skip, 0 or 3
 };
 
-// A UTF-8 byte-order mark, or valid UTF-8 throughout with at least one multi-byte character,
-// means UTF-8; anything else is Shift-JIS. Pure ASCII reads the same either way.
+// A UTF-8 byte-order mark means UTF-8; so does valid UTF-8 throughout whose UTF-8 reading holds
+// Japanese characters (kana, CJK ideographs and punctuation, full-width forms). Anything else is
+// Shift-JIS: half-width katakana in Shift-JIS can happen to be valid UTF-8, but it then reads
+// as Latin or Greek letters, never as Japanese. Pure ASCII reads the same either way.
 EncodingGuess guessEncoding(std::string_view bytes);
+
+// The same guess over a file fed in pieces of any size, so a file need not be held whole.
+class EncodingSniffer {
+ public:
+  void feed(std::string_view chunk);
+  EncodingGuess result() const;
+
+ private:
+  void scan(std::string_view bytes, bool last);
+
+  std::string head_;     // the first bytes, for the byte-order mark
+  std::string pending_;  // a character cut off at the end of the last piece
+  bool valid_ = true;
+  bool japanese_ = false;
+};
 
 // Decodes line by line. Bytes that do not form a character of the encoding become U+FFFD, so
 // junk is shown as junk and never reaches speech half-formed.

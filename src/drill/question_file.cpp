@@ -2,9 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 #include "app/error.hpp"
 
@@ -12,10 +9,7 @@ namespace orvane {
 
 namespace {
 constexpr char kCtrlZ = '\x1A';
-
-std::string describe(const std::string& path, int err) {
-  return path + ": " + std::strerror(err);
-}
+constexpr std::size_t kChunkBytes = 64 * 1024;
 }  // namespace
 
 QuestionFile::QuestionFile() = default;
@@ -23,33 +17,54 @@ QuestionFile::~QuestionFile() = default;
 
 void QuestionFile::open(const std::string& path) {
   close();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(describe(path, errno ? errno : ENOENT));
-  std::string bytes;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kMaxBytes) throw Error(describe(path, EFBIG));
+  RegularFile file(path);
+  if (file.size() > kMaxBytes) throw Error(path + ": " + std::strerror(EFBIG));
+  size_ = file.size();
+  try {
+    if (size_ <= kSnapshotBytes) {
+      // Small enough to keep whole: a change on disk during the drill cannot tear a record.
+      memory_.resize(size_);
+      memory_.resize(file.readAt(0, memory_.data(), memory_.size()));
+      size_ = memory_.size();
+    } else {
+      file_ = std::move(file);
+    }
+    start();
+  } catch (...) {
+    close();
+    throw;
   }
-  if (in.bad() || (!in.eof())) throw Error(describe(path, errno ? errno : EIO));
-  openBytes(std::move(bytes));
 }
 
 void QuestionFile::openBytes(std::string bytes) {
   close();
-  const EncodingGuess guess = guessEncoding(bytes);
+  memory_ = std::move(bytes);
+  size_ = memory_.size();
+  start();
+}
+
+// Reads the file through once to tell its encoding, then stands at its first line.
+void QuestionFile::start() {
+  EncodingSniffer sniffer;
+  for (std::uint64_t at = 0; at < size_;) {
+    const std::string_view piece = bytesAt(at);
+    if (piece.empty()) break;
+    sniffer.feed(piece);
+    at += piece.size();
+  }
+  const EncodingGuess guess = sniffer.result();
   decoder_ = std::make_unique<LineDecoder>(guess.encoding);
   encoding_ = guess.encoding;
-  bytes_ = std::move(bytes);
   pos_ = guess.bomLength;
   open_ = true;
 }
 
 void QuestionFile::close() {
   open_ = false;
-  bytes_.clear();
-  bytes_.shrink_to_fit();
-  pos_ = 0;
+  file_.reset();
+  memory_ = std::string();
+  chunk_ = std::string();
+  chunkStart_ = size_ = pos_ = 0;
   decoder_.reset();
 }
 
@@ -57,34 +72,65 @@ void QuestionFile::requireOpen() const {
   if (!open_) throw ioError(104);
 }
 
-bool QuestionFile::atEnd() const {
+std::string_view QuestionFile::bytesAt(std::uint64_t offset) {
+  if (offset >= size_) return {};
+  if (!file_) return std::string_view(memory_).substr(offset);
+  if (offset < chunkStart_ || offset >= chunkStart_ + chunk_.size()) {
+    chunk_.resize(kChunkBytes);
+    const std::size_t got = file_->readAt(offset, chunk_.data(), chunk_.size());
+    chunk_.resize(got);
+    chunkStart_ = offset;
+    // A file cut short since it was opened ends where its bytes end.
+    if (got == 0) size_ = offset;
+  }
+  return std::string_view(chunk_).substr(offset - chunkStart_);
+}
+
+bool QuestionFile::atEnd() {
   requireOpen();
-  return pos_ >= bytes_.size() || bytes_[pos_] == kCtrlZ;
+  const std::string_view rest = bytesAt(pos_);
+  return rest.empty() || rest.front() == kCtrlZ;
 }
 
 std::string QuestionFile::readLine() {
   requireOpen();
   if (atEnd()) return {};
-  const std::size_t lf = bytes_.find('\n', pos_);
-  const std::size_t end = lf == std::string::npos ? bytes_.size() : lf;
   std::string raw;
-  raw.reserve(end - pos_);
-  for (std::size_t i = pos_; i < end; ++i) {
+  for (;;) {
+    const std::string_view piece = bytesAt(pos_);
+    if (piece.empty()) break;
+    const std::size_t lf = piece.find('\n');
+    const std::string_view part = piece.substr(0, lf);
     // Lone CRs are dropped, and so are NUL bytes, which no text holds.
-    if (bytes_[i] != '\r' && bytes_[i] != '\0') raw += bytes_[i];
+    for (std::size_t i = 0; i < part.size();) {
+      const std::size_t stop = part.find_first_of(std::string_view("\r\0", 2), i);
+      raw.append(part.substr(i, stop - i));
+      if (stop == std::string_view::npos) break;
+      i = stop + 1;
+    }
+    pos_ += part.size();
+    if (lf != std::string_view::npos) {
+      ++pos_;
+      break;
+    }
   }
-  pos_ = lf == std::string::npos ? bytes_.size() : lf + 1;
   return decoder_->decode(raw);
 }
 
-bool QuestionFile::restIsBlank() const {
+bool QuestionFile::restIsBlank() {
   requireOpen();
-  for (std::size_t i = pos_; i < bytes_.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes_[i]);
-    if (c == kCtrlZ && (i == pos_ || bytes_[i - 1] == '\n')) return true;
-    if (c > 0x20) return false;
+  bool lineStart = true;
+  for (std::uint64_t at = pos_;;) {
+    const std::string_view piece = bytesAt(at);
+    if (piece.empty()) return true;
+    for (const char ch : piece) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (c == kCtrlZ && lineStart) return true;
+      if (c > 0x20) return false;
+      lineStart = c == '\n';
+      ++at;
+    }
   }
-  return true;
 }
 
 Encoding QuestionFile::encoding() const {

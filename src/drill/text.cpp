@@ -1,5 +1,7 @@
 #include "drill/text.hpp"
 
+#include <algorithm>
+
 #include "app/error.hpp"
 
 namespace orvane::text {
@@ -9,8 +11,9 @@ bool isTrimmed(unsigned char c) {
   return c <= 0x20;
 }
 
-// Length of the UTF-8 sequence that starts at s[i] when it is well-formed, else 0.
-std::size_t sequenceLength(std::string_view s, std::size_t i) {
+}  // namespace
+
+std::size_t utf8Length(std::string_view s, std::size_t i) {
   const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char c = b(i);
   if (c < 0x80) return 1;
@@ -36,7 +39,17 @@ std::size_t sequenceLength(std::string_view s, std::size_t i) {
   }
   return len;
 }
-}  // namespace
+
+std::string_view leadingChars(std::string_view s, std::size_t limit) {
+  if (s.size() <= limit) return s;
+  std::size_t end = 0;
+  while (end < s.size()) {
+    const std::size_t len = std::max<std::size_t>(utf8Length(s, end), 1);
+    if (end + len > limit) break;
+    end += len;
+  }
+  return s.substr(0, end);
+}
 
 std::string trim(std::string_view s) {
   std::size_t begin = 0, end = s.size();
@@ -53,7 +66,7 @@ std::string capitaliseFirst(std::string s) {
 
 bool isValidUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
-    const std::size_t len = sequenceLength(s, i);
+    const std::size_t len = utf8Length(s, i);
     if (len == 0) return false;
     i += len;
   }
@@ -70,7 +83,7 @@ bool hasNonAscii(std::string_view s) {
 std::vector<std::string_view> characters(std::string_view s) {
   std::vector<std::string_view> out;
   for (std::size_t i = 0; i < s.size();) {
-    std::size_t len = sequenceLength(s, i);
+    std::size_t len = utf8Length(s, i);
     if (len == 0) len = 1;
     out.push_back(s.substr(i, len));
     i += len;

@@ -21,6 +21,12 @@ bool isValidUtf8(std::string_view s);
 // True when `s` holds at least one byte of 0x80 or above.
 bool hasNonAscii(std::string_view s);
 
+// Length of the well-formed UTF-8 character at s[i], or 0 when the bytes there form none.
+std::size_t utf8Length(std::string_view s, std::size_t i);
+
+// The longest start of `s` of at most `limit` bytes that cuts no character in half.
+std::string_view leadingChars(std::string_view s, std::size_t limit);
+
 // Splits well-formed UTF-8 into its characters; a stray byte counts as one character.
 std::vector<std::string_view> characters(std::string_view s);
 

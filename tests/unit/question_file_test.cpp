@@ -114,15 +114,53 @@ TEST(QuestionFile, ALongLineIsReadWhole) {
   EXPECT_EQ(f.readLine(), "next");
 }
 
-TEST(QuestionFile, ContentIsTakenWhenOpenedSoLaterChangesOnDiskDoNotTearIt) {
-  const auto path = std::filesystem::temp_directory_path() / "orvane-qf-test.dat";
-  { std::ofstream(path, std::ios::binary) << "1\r\nprompt\r\n"; }
+TEST(QuestionFile, ALargeFileReplacedOrDeletedDuringTheDrillReadsOnAsItWas) {
+  namespace fs = std::filesystem;
+  const auto path = fs::temp_directory_path() / "orvane-qf-test.dat";
+  const std::string filler(QuestionFile::kSnapshotBytes, ' ');
+  { std::ofstream(path, std::ios::binary) << "1\r\nprompt\r\n" << filler; }
   QuestionFile f;
   f.open(path.string());
-  std::filesystem::resize_file(path, 0);
-  std::filesystem::remove(path);
+  // An editor's save: a new file renamed over the old one; then it is deleted.
+  const auto other = fs::temp_directory_path() / "orvane-qf-test.new";
+  { std::ofstream(other, std::ios::binary) << "changed\r\n"; }
+  fs::rename(other, path);
+  fs::remove(path);
   EXPECT_EQ(f.readLine(), "1");
   EXPECT_EQ(f.readLine(), "prompt");
+}
+
+TEST(QuestionFile, EncodingIsGuessedTheSameWhateverPiecesTheFileComesIn) {
+  struct Case {
+    const char* bytes;
+    Encoding expected;
+  };
+  const Case cases[] = {
+      {"\xEF\xBB\xBF"
+       "a\xFF",
+       Encoding::Utf8},                                   // a byte-order mark decides
+      {"1\n\xE4\xBB\x8A\xE6\x97\xA5\n", Encoding::Utf8},  // 今日: Japanese in UTF-8
+      {"\xEF\xBD\xB1\n", Encoding::Utf8},                 // ｱ, half-width katakana in UTF-8
+      // "ﾏｲ ﾃｨ" in Shift-JIS is valid UTF-8 too, but reads as "ϲ è": no Japanese in it.
+      {"\xCF\xB2 \xC3\xA8\n", Encoding::ShiftJis},
+      {"caf\xC3\xA9\n", Encoding::ShiftJis},       // no Japanese either
+      {"\x8E\x84\x82\xCD\n", Encoding::ShiftJis},  // 私は in Shift-JIS
+      {"\xE4\xBB", Encoding::ShiftJis},            // UTF-8 cut short at the end
+      {"plain ascii\n", Encoding::ShiftJis},
+  };
+  for (const Case& c : cases) {
+    const std::string bytes = c.bytes;
+    EXPECT_EQ(guessEncoding(bytes).encoding, c.expected) << bytes;
+    for (std::size_t piece : {1, 2, 3}) {
+      EncodingSniffer sniffer;
+      for (std::size_t i = 0; i < bytes.size(); i += piece) sniffer.feed(bytes.substr(i, piece));
+      EXPECT_EQ(sniffer.result().encoding, c.expected) << bytes << " in pieces of " << piece;
+    }
+  }
+  QuestionFile f;
+  f.openBytes("1\n\xCF\xB2 \xC3\xA8\n");
+  f.readLine();
+  EXPECT_EQ(f.readLine(), "\xEF\xBE\x8F\xEF\xBD\xB2 \xEF\xBE\x83\xEF\xBD\xA8");  // ﾏｲ ﾃｨ
 }
 
 TEST(QuestionFile, MissingFilesAndFoldersCannotBeOpened) {
