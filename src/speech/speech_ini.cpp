@@ -7,10 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <vector>
 
 #include "app/error.hpp"
+#include "app/regular_file.hpp"
 
 namespace orvane {
 
@@ -20,21 +19,6 @@ int digitValue(char c, bool hex) {
   if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-std::vector<std::string> splitLines(std::string_view contents) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (char c : contents) {
-    if (c == '\n') {
-      lines.push_back(std::move(line));
-      line.clear();
-    } else if (c != '\r') {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
 }
 
 Error malformed() {
@@ -67,25 +51,54 @@ std::optional<std::int32_t> parseIniInteger(std::string_view s) {
   return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+namespace {
+// Line 1 is skipped whatever its length; lines 2 and 3 are kept up to a length that no integer
+// needs, and a longer one is simply not an integer. Lines after the third are never read.
+class SpeechIniScanner {
+ public:
+  // False once the third line has ended: nothing further matters.
+  bool feed(std::string_view piece) {
+    for (const char c : piece) {
+      if (c == '\n') {
+        if (++line_ == 3) return false;
+      } else if (c != '\r' && line_ >= 1) {
+        std::string& kept = lines_[line_ - 1];
+        if (kept.size() <= kLongestInteger) kept += c;
+      }
+    }
+    return true;
+  }
+
+  SpeechIni result() const {
+    const auto jp = parseIniInteger(lines_[0]);
+    const auto en = parseIniInteger(lines_[1]);
+    if (!jp || !en) throw malformed();
+    return {*jp, *en};
+  }
+
+ private:
+  static constexpr std::size_t kLongestInteger = 64;
+  int line_ = 0;
+  std::string lines_[2];
+};
+}  // namespace
+
 SpeechIni parseSpeechIni(std::string_view contents) {
-  const std::vector<std::string> lines = splitLines(contents);
-  if (lines.size() < 3) throw malformed();
-  const auto jp = parseIniInteger(lines[1]);
-  const auto en = parseIniInteger(lines[2]);
-  if (!jp || !en) throw malformed();
-  return {*jp, *en};
+  SpeechIniScanner scanner;
+  scanner.feed(contents);
+  return scanner.result();
 }
 
 SpeechIni readSpeechIni(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error(path + ": " + std::strerror(errno ? errno : ENOENT));
-  // Only the first lines matter; a huge file is not read in full.
-  constexpr std::size_t kEnough = 1024 * 1024;
-  std::string contents(kEnough, '\0');
-  in.read(contents.data(), static_cast<std::streamsize>(kEnough));
-  if (in.bad()) throw Error(path + ": " + std::strerror(errno ? errno : EIO));
-  contents.resize(static_cast<std::size_t>(in.gcount()));
-  return parseSpeechIni(contents);
+  const RegularFile file(path);
+  SpeechIniScanner scanner;
+  char buffer[4096];
+  for (std::uint64_t at = 0;;) {
+    const std::size_t got = file.readAt(at, buffer, sizeof buffer);
+    if (got == 0 || !scanner.feed(std::string_view(buffer, got))) break;
+    at += got;
+  }
+  return scanner.result();
 }
 
 std::string formatSpeechIni(std::int32_t reserved, const SpeechIni& ini) {
@@ -93,50 +106,118 @@ std::string formatSpeechIni(std::int32_t reserved, const SpeechIni& ini) {
          std::to_string(ini.englishVoiceMode) + "\r\n";
 }
 
+namespace {
+// Writes all of `contents` at the start of `fd`; 0 or the error number.
+int writeAll(int fd, std::string_view contents) {
+  std::size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t n =
+        ::pwrite(fd, contents.data() + done, contents.size() - done, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// Rewrites the file itself: its inode, owner, group, mode and links stay as they are. A kill in
+// the middle can leave the new lines followed by the tail of the old ones; the lines after the
+// third are never read.
+int rewriteInPlace(const std::string& target, const struct stat& expected,
+                   std::string_view contents) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int err = 0;
+  if (::fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (st.st_dev != expected.st_dev || st.st_ino != expected.st_ino) {
+    err = EAGAIN;  // replaced under us: touch nothing
+  } else {
+    err = writeAll(fd, contents);
+    if (err == 0 && ::ftruncate(fd, static_cast<off_t>(contents.size())) != 0) err = errno;
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+  }
+  if (::close(fd) != 0 && err == 0) err = errno;
+  return err;
+}
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+}  // namespace
+
+std::string savingPath(const std::string& target) {
+  return target + ".saving";
+}
+
 void writeFileReplacing(const std::string& path, std::string_view contents) {
-  const auto fail = [&](int err) {
-    return Error(path + " を保存できません (" + std::strerror(err) + ")");
+  const auto fail = [&](const std::string& reason) {
+    return Error(path + " を保存できません (" + reason + ")");
   };
-  // A file that is a link is replaced where the link points, so the link stays a link.
+  const auto failErrno = [&](int err) { return fail(std::strerror(err)); };
+  // A link is followed to the file it names, so the link stays a link.
   std::string target = path;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(path, ec)) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    std::error_code ec;
     const auto resolved = std::filesystem::weakly_canonical(path, ec);
     if (!ec) target = resolved.string();
   }
-  // The new file keeps the old one's permissions; a new settings file is as readable as any
-  // file the user writes (mkstemp alone would make it 0600).
-  mode_t mode = 0;
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) throw failErrno(errno);
+  if (exists) {
+    // Only a regular file is ever replaced: never a device, FIFO or folder a link points at.
+    if (!S_ISREG(st.st_mode)) throw fail("通常のファイルではありません");
+    // A read-only file stays read-only, even for a user (root) whom the system would let write.
+    if (::access(target.c_str(), W_OK) != 0) throw failErrno(errno);
+    if ((st.st_mode & 0222) == 0) throw failErrno(EACCES);
   }
-  std::string tmp = target + ".XXXXXX";
-  const int fd = mkstemp(tmp.data());
-  if (fd < 0) throw fail(errno);
-  fchmod(fd, mode);
-  const char* p = contents.data();
-  std::size_t left = contents.size();
+
+  // The new contents go to a file beside the old one, which is then renamed over it: a kill at
+  // any moment leaves the old lines or the new ones. One fixed name, so an interrupted save
+  // leaves at most one such file, and the next save clears it.
+  const std::string tmp = savingPath(target);
+  ::unlink(tmp.c_str());
+  const bool keepsLinks = !exists || st.st_nlink == 1;
+  int fd = keepsLinks
+               ? ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666)
+               : -1;
+  if (fd < 0) {
+    // Hard links, or a folder we may not write in: the file is rewritten where it is.
+    if (!exists) throw failErrno(errno);
+    if (const int err = rewriteInPlace(target, st, contents)) throw failErrno(err);
+    return;
+  }
   int err = 0;
-  while (left > 0 && err == 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno != EINTR) err = errno;
-    } else {
-      p += n;
-      left -= static_cast<std::size_t>(n);
+  if (exists) {
+    // The new file takes the old one's mode, owner and group; where the owner cannot be kept
+    // (another user's file, writable to us through its group), the file is rewritten in place.
+    if (::fchmod(fd, st.st_mode & 07777) != 0) err = errno;
+    if (err == 0 && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      if (const int e = rewriteInPlace(target, st, contents)) throw failErrno(e);
+      return;
     }
   }
+  if (err == 0) err = writeAll(fd, contents);
   if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(tmp.c_str());
-    throw fail(err);
+    throw failErrno(err);
+  }
+  // The rename itself is made lasting too.
+  if (const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
   }
 }
 

@@ -18,20 +18,27 @@ struct SpeechIni {
 // value must fit 32 bits.
 std::optional<std::int32_t> parseIniInteger(std::string_view text);
 
-// Reads the settings from file contents. Line 1 is ignored; lines after the third too. Throws
-// Error when line 2 or 3 is missing or not an integer.
+// Reads the settings from file contents. Line 1 is ignored, whatever its length; lines after the
+// third too. Throws Error when line 2 or 3 is missing or not an integer.
 SpeechIni parseSpeechIni(std::string_view contents);
 
-// Reads `path`; throws Error when it cannot be read or is not well-formed.
+// Reads `path`, a regular file, as far as its third line; throws Error when it cannot be read or
+// is not well-formed.
 SpeechIni readSpeechIni(const std::string& path);
 
 // The exact bytes written by the voice dialog.
 std::string formatSpeechIni(std::int32_t reserved, const SpeechIni& ini);
 
-// Replaces `path` with `contents` safely: a new file is written and synced beside it, then
-// renamed over the old one, so a failure never leaves a truncated or empty file behind.
-// Throws Error with the reason when any step fails; the old file is then untouched. A link is
-// followed (its target is replaced), and the old file's permissions are kept.
+// Replaces the contents of `path` safely: a new file is written and synced beside it (under
+// savingPath), then renamed over the old one, so a failure or a kill never leaves a truncated
+// or empty file behind. A link is followed to the file it names. Only a regular file is ever
+// replaced, and only one the user may write. The old file's mode, owner and group are kept; a
+// file with hard links, whose owner cannot be kept, or in a folder the user may not write in is
+// rewritten in place instead. Throws Error with the reason when a step fails; nothing is
+// touched when the file may not be written.
 void writeFileReplacing(const std::string& path, std::string_view contents);
+
+// The file a save writes before it renames it over `target`.
+std::string savingPath(const std::string& target);
 
 }  // namespace orvane
