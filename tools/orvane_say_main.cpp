@@ -2,7 +2,8 @@
 //   orvane-say --list                      every voice mode as "N) TITLE LANGID"
 //   orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...
 // speaks the text (voice mode 2, English, unless --mode says otherwise), or writes it to a WAV
-// file.
+// file. Exit status 1 when the sound could not be played or written, 2 for a wrong command line.
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -11,6 +12,8 @@
 #include "speech/espeak_engine.hpp"
 
 namespace {
+constexpr std::chrono::seconds kStallLimit{5};
+
 int usage() {
   std::cerr << "usage: orvane-say --list\n"
                "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n";
@@ -66,14 +69,29 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (engine.lastError() != 0) {
-    std::cerr << "orvane-say: speech engine error " << engine.lastError() << '\n';
-    if (engine.lastError() == orvane::EspeakEngine::kNoVoiceData) return 1;
+  using orvane::EspeakEngine;
+  const auto soundError = [&] {
+    const std::int32_t e = engine.lastError();
+    return e == EspeakEngine::kNoSoundDevice || e == EspeakEngine::kSoundDeviceFailed;
+  };
+  if (const std::int32_t e = engine.lastError(); e != 0) {
+    std::cerr << "orvane-say: speech engine error " << e << '\n';
+    if (e == EspeakEngine::kNoVoiceData || soundError()) return 1;
   }
   engine.setCurrentMode(mode);
   engine.setSpeed(speed);
   engine.sayText(text);
-  engine.waitUntilIdle();
+  // A sound server that stops answering holds the voice for good: give up when no sound has
+  // gone out for a while.
+  if (!engine.waitUntilIdle(kStallLimit)) {
+    std::cerr << "orvane-say: the sound device stopped answering\n";
+    return 1;
+  }
+  if (!capture && soundError()) {
+    std::cerr << "orvane-say: the sound device failed (speech engine error " << engine.lastError()
+              << ")\n";
+    return 1;
+  }
   if (capture) {
     try {
       capture->writeWav(wav);

@@ -1,5 +1,8 @@
 #include "speech/audio_sink.hpp"
 
+#include <cerrno>
+#include <cstring>
+
 #include <cstdio>
 #include <memory>
 
@@ -43,9 +46,8 @@ std::vector<std::size_t> CaptureSink::utteranceEnds() const {
 
 void CaptureSink::writeWav(const std::string& path) const {
   std::lock_guard lock(mutex_);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"),
-                                                          &std::fclose);
-  if (!f) throw AudioError("cannot write " + path);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!f) throw AudioError("cannot write " + path + ": " + std::strerror(errno));
   const auto u32 = [&](std::uint32_t v) {
     const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                                 static_cast<unsigned char>(v >> 16),
@@ -70,7 +72,12 @@ void CaptureSink::writeWav(const std::string& path) const {
   std::fwrite("data", 1, 4, f.get());
   u32(bytes);
   for (std::int16_t s : samples_) u16(static_cast<std::uint16_t>(s));
-  if (std::ferror(f.get())) throw AudioError("cannot write " + path);
+  // A full disk shows only when the buffered tail is written out, at the close.
+  const bool failed = std::ferror(f.get()) != 0;
+  const int err = errno;
+  if (std::fclose(f.release()) != 0 || failed) {
+    throw AudioError("cannot write " + path + ": " + std::strerror(failed ? err : errno));
+  }
 }
 
 }  // namespace orvane

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 #include "app/error.hpp"
 #include "drill/text.hpp"
@@ -18,7 +21,7 @@ namespace orvane {
 namespace {
 // eSpeak NG keeps global state and calls back without a context of ours: the engine whose worker
 // is synthesising is kept here. Engines' workers take turns at eSpeak NG under this lock.
-std::atomic<EspeakEngine*> g_synthesising{nullptr};
+std::atomic<EspeakEngine::Impl*> g_synthesising{nullptr};
 std::mutex g_espeakOwner;
 
 bool mbrolaDataInstalled(const std::string& identifier) {
@@ -45,47 +48,105 @@ bool marksOnly(const std::string& text) {
   return mark;
 }
 
-int synthCallback(short* samples, int count, espeak_EVENT*) {
-  return EspeakEngine::onSamples(samples, count);
-}
-
 std::string cut(const std::string& text, std::size_t limit) {
-  if (text.size() <= limit) return text;
-  std::string out;
-  for (std::string_view ch : text::characters(text)) {
-    if (out.size() + ch.size() > limit) break;
-    out += ch;
-  }
-  return out;
+  return std::string(text::leadingChars(text, limit));
 }
 }  // namespace
 
-EspeakEngine::EspeakEngine(EngineOptions options) : options_(std::move(options)) {
-  if (!options_.makeSink) {
+// Everything the worker touches. The worker holds it too, so an engine that has to leave its
+// worker behind (stuck in the audio library) frees nothing that the worker may still use.
+class EspeakEngine::Impl {
+ public:
+  struct Utterance {
+    std::string text;
+    std::int32_t mode;
+    std::int32_t rate;
+  };
+
+  explicit Impl(EngineOptions options) : options_(std::move(options)) {}
+
+  void run();
+  void initialise();
+  void speak(const Utterance& u);
+  bool ensureSinkOpen();
+  // sayMarks: punctuation is spoken by name rather than read as pauses.
+  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
+                  bool sayMarks);
+  const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
+  // eSpeak NG's synthesis callback lands here (worker thread only).
+  static int onSamples(short* samples, int count);
+
+  EngineOptions options_;
+  std::vector<VoiceMode> modes_;  // fixed once the worker is ready
+  int sampleRate_ = 22050;
+  std::unique_ptr<JapaneseReader> reader_;
+  std::unique_ptr<AudioSink> sink_;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  std::deque<Utterance> queue_;
+  bool ready_ = false;
+  bool deviceAnswered_ = false;  // the first attempt to open the sound device has ended
+  bool busy_ = false;
+  bool stopping_ = false;
+  bool finished_ = false;       // the worker has closed the sink and is about to return
+  std::uint64_t progress_ = 0;  // counts sound reaching the sink and utterances ending
+  std::int32_t mode_ = 0;
+  std::int32_t speed_ = kDefaultSpeed;
+  bool noVoiceData_ = false;
+  bool noDictionary_ = false;
+  std::int32_t soundError_ = kNoError;
+  bool firstSamplesPending_ = false;
+  std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
+};
+
+namespace {
+int synthCallback(short* samples, int count, espeak_EVENT*) {
+  return EspeakEngine::Impl::onSamples(samples, count);
+}
+}  // namespace
+
+EspeakEngine::EspeakEngine(EngineOptions options)
+    : impl_(std::make_shared<Impl>(std::move(options))) {
+  if (!impl_->options_.makeSink) {
     PcaudioSink::askForShortBuffer();
-    options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
+    impl_->options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
   }
-  worker_ = std::thread([this] { run(); });
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return ready_; });
+  worker_ = std::thread([impl = impl_] { impl->run(); });
+  std::unique_lock lock(impl_->mutex_);
+  impl_->idle_.wait(lock, [this] { return impl_->ready_; });
 }
 
 EspeakEngine::~EspeakEngine() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-    queue_.clear();
+  std::unique_lock lock(impl_->mutex_);
+  impl_->stopping_ = true;
+  impl_->queue_.clear();
+  impl_->abort_ = true;
+  impl_->wake_.notify_all();
+  if (impl_->idle_.wait_for(lock, kShutdownWait, [this] { return impl_->finished_; })) {
+    lock.unlock();
+    worker_.join();
+  } else {
+    // Held in the audio library by a server that does not answer: the program must end all
+    // the same. The worker keeps its own share of what it uses.
+    lock.unlock();
+    worker_.detach();
   }
-  abort_ = true;
-  wake_.notify_all();
-  worker_.join();
 }
 
-void EspeakEngine::run() {
+void EspeakEngine::Impl::run() {
   initialise();
   {
     std::lock_guard lock(mutex_);
     ready_ = true;
+  }
+  idle_.notify_all();
+  sink_ = options_.makeSink();
+  ensureSinkOpen();
+  {
+    std::lock_guard lock(mutex_);
+    deviceAnswered_ = true;
   }
   idle_.notify_all();
   for (;;) {
@@ -101,11 +162,16 @@ void EspeakEngine::run() {
       busy_ = true;
     }
     speak(u);
+    std::lock_guard lock(mutex_);
+    ++progress_;
   }
-  if (sink_) sink_->close();
+  sink_->close();
+  std::lock_guard lock(mutex_);
+  finished_ = true;
+  idle_.notify_all();
 }
 
-void EspeakEngine::initialise() {
+void EspeakEngine::Impl::initialise() {
   // eSpeak NG is set up once per process and kept: shutting it down and starting it again
   // within one process can leave its internal threads waiting on each other.
   static bool initialised = false;
@@ -143,11 +209,9 @@ void EspeakEngine::initialise() {
   owner.unlock();
   reader_ = std::make_unique<JapaneseReader>(options_.mecabDictionary);
   noDictionary_ = !reader_->hasDictionary();
-  sink_ = options_.makeSink();
-  ensureSinkOpen();
 }
 
-bool EspeakEngine::ensureSinkOpen() {
+bool EspeakEngine::Impl::ensureSinkOpen() {
   if (sink_->isOpen()) return true;
   try {
     sink_->open(sampleRate_);
@@ -161,7 +225,7 @@ bool EspeakEngine::ensureSinkOpen() {
   }
 }
 
-const VoiceMode* EspeakEngine::modeFor(std::int32_t mode, const std::string& text) const {
+const VoiceMode* EspeakEngine::Impl::modeFor(std::int32_t mode, const std::string& text) const {
   if (mode >= 1 && mode <= static_cast<std::int32_t>(modes_.size())) {
     return &modes_[static_cast<std::size_t>(mode - 1)];
   }
@@ -173,12 +237,12 @@ const VoiceMode* EspeakEngine::modeFor(std::int32_t mode, const std::string& tex
   return it != modes_.end() ? &*it : (modes_.empty() ? nullptr : &modes_.front());
 }
 
-void EspeakEngine::speak(const Utterance& u) {
+void EspeakEngine::Impl::speak(const Utterance& u) {
   if (noVoiceData_ || u.text.empty()) return;
   const VoiceMode* mode = modeFor(u.mode, u.text);
   if (!mode || !ensureSinkOpen()) return;
   firstSamplesPending_ = true;
-  const std::string text = cut(u.text, kMaxUtteranceBytes);
+  const std::string& text = u.text;
   if (mode->japanese()) {
     const VoiceMode* english = modeFor(0, "a");
     for (const ReadingSegment& s : reader_->read(text)) {
@@ -191,9 +255,9 @@ void EspeakEngine::speak(const Utterance& u) {
   if (sink_->isOpen()) sink_->endOfUtterance();
 }
 
-void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
-                              bool sayMarks) {
-  if (text.empty() || !sink_->isOpen()) return;
+void EspeakEngine::Impl::synthesise(const std::string& voice, std::int32_t rate,
+                                    const std::string& text, bool sayMarks) {
+  if (text.empty() || !sink_->isOpen() || abort_) return;
   if (options_.onSynthesis) options_.onSynthesis(voice, rate, text);
   std::lock_guard owner(g_espeakOwner);
   espeak_SetVoiceByName(voice.c_str());
@@ -205,8 +269,8 @@ void EspeakEngine::synthesise(const std::string& voice, std::int32_t rate, const
   g_synthesising = nullptr;
 }
 
-int EspeakEngine::onSamples(short* samples, int count) {
-  EspeakEngine* self = g_synthesising.load();
+int EspeakEngine::Impl::onSamples(short* samples, int count) {
+  Impl* self = g_synthesising.load();
   if (!self || self->abort_) return 1;  // stop this synthesis
   if (count <= 0 || !samples) return 0;
   try {
@@ -216,6 +280,11 @@ int EspeakEngine::onSamples(short* samples, int count) {
     self->soundError_ = kSoundDeviceFailed;
     return 1;
   }
+  {
+    std::lock_guard lock(self->mutex_);
+    ++self->progress_;
+  }
+  if (self->abort_) return 1;  // the engine went while the device held the write
   if (self->firstSamplesPending_) {
     self->firstSamplesPending_ = false;
     if (self->options_.onFirstSamples) self->options_.onFirstSamples();
@@ -224,53 +293,78 @@ int EspeakEngine::onSamples(short* samples, int count) {
 }
 
 void EspeakEngine::setCurrentMode(std::int32_t mode) {
-  std::lock_guard lock(mutex_);
-  mode_ = mode;
+  std::lock_guard lock(impl_->mutex_);
+  impl_->mode_ = mode;
 }
 
 std::int32_t EspeakEngine::speed() {
-  std::lock_guard lock(mutex_);
-  return speed_;
+  std::lock_guard lock(impl_->mutex_);
+  return impl_->speed_;
 }
 
 void EspeakEngine::setSpeed(std::int32_t speed) {
-  std::lock_guard lock(mutex_);
-  speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
+  std::lock_guard lock(impl_->mutex_);
+  impl_->speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
 }
 
 std::int32_t EspeakEngine::lastError() {
-  std::lock_guard lock(mutex_);
-  if (noVoiceData_) return kNoVoiceData;
-  if (soundError_ != kNoError) return soundError_;
-  if (noDictionary_) return kNoDictionary;
+  std::unique_lock lock(impl_->mutex_);
+  Impl& s = *impl_;
+  if (s.noVoiceData_) return kNoVoiceData;
+  // A device that has not answered in that time is as good as missing.
+  if (!s.idle_.wait_for(lock, kDeviceAnswerWait, [&] { return s.deviceAnswered_; })) {
+    return kNoSoundDevice;
+  }
+  if (s.soundError_ != kNoError) return s.soundError_;
+  if (s.noDictionary_) return kNoDictionary;
   return kNoError;
 }
 
 std::int32_t EspeakEngine::voiceModeCount() {
-  return static_cast<std::int32_t>(modes_.size());
+  return static_cast<std::int32_t>(impl_->modes_.size());
 }
 
 void EspeakEngine::sayText(const std::string& text) {
   {
-    std::lock_guard lock(mutex_);
-    queue_.push_back({text, mode_, speed_});
+    std::lock_guard lock(impl_->mutex_);
+    impl_->queue_.push_back({cut(text, kMaxUtteranceBytes), impl_->mode_, impl_->speed_});
   }
-  wake_.notify_one();
+  impl_->wake_.notify_one();
 }
 
 std::string EspeakEngine::voiceModeTitle(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return modes_[static_cast<std::size_t>(mode - 1)].title;
+  return impl_->modes_[static_cast<std::size_t>(mode - 1)].title;
 }
 
 std::int32_t EspeakEngine::voiceModeLanguage(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return modes_[static_cast<std::size_t>(mode - 1)].languageId;
+  return impl_->modes_[static_cast<std::size_t>(mode - 1)].languageId;
 }
 
 void EspeakEngine::waitUntilIdle() {
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return (queue_.empty() && !busy_) || stopping_; });
+  Impl& s = *impl_;
+  std::unique_lock lock(s.mutex_);
+  s.idle_.wait(lock, [&] { return (s.queue_.empty() && !s.busy_) || s.stopping_; });
+}
+
+bool EspeakEngine::waitUntilIdle(std::chrono::milliseconds stall) {
+  Impl& s = *impl_;
+  std::unique_lock lock(s.mutex_);
+  const auto done = [&] { return (s.queue_.empty() && !s.busy_) || s.stopping_; };
+  for (;;) {
+    const std::uint64_t progress = s.progress_;
+    if (s.idle_.wait_for(lock, stall, done)) return true;
+    if (s.progress_ == progress) return false;
+  }
+}
+
+const std::vector<VoiceMode>& EspeakEngine::voiceModes() const {
+  return impl_->modes_;
+}
+
+int EspeakEngine::sampleRate() const {
+  return impl_->sampleRate_;
 }
 
 }  // namespace orvane

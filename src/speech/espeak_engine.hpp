@@ -12,13 +12,10 @@
 //   4  the MeCab dictionary is missing: kanji in prompts are left unread
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,8 +25,6 @@
 #include "speech/voice_catalog.hpp"
 
 namespace orvane {
-
-class JapaneseReader;
 
 struct EngineOptions {
   // eSpeak NG's data folder; empty for its own default.
@@ -58,10 +53,19 @@ class EspeakEngine : public SpeechControl {
   static constexpr std::int32_t kMaxSpeed = 450;
   static constexpr std::int32_t kDefaultSpeed = 175;
   // Longer texts are cut here: nothing a drill shows needs more, and a runaway line must not
-  // keep the voice busy for hours.
+  // keep the voice busy for hours. Texts are cut when handed over, so a huge prompt is never
+  // copied into the queue.
   static constexpr std::size_t kMaxUtteranceBytes = 4000;
+  // How long LastError waits for the sound device's first answer before it calls the device
+  // missing; a server that has stopped answering never answers at all.
+  static constexpr std::chrono::milliseconds kDeviceAnswerWait{500};
+  // How long the end of the engine waits for the worker. A worker held in the audio library by
+  // a server that stopped answering is left behind, with everything it uses, so the program
+  // still ends at once.
+  static constexpr std::chrono::milliseconds kShutdownWait{1000};
 
-  // Starts the worker and waits until eSpeak NG, MeCab and the sink are set up.
+  // Starts the worker and waits until eSpeak NG and MeCab are set up; the sound device is opened
+  // by the worker afterwards, so a device that never answers does not hold up the start.
   explicit EspeakEngine(EngineOptions options = {});
   // Drops what is still queued, stops the utterance being spoken and ends the worker.
   ~EspeakEngine() override;
@@ -80,48 +84,16 @@ class EspeakEngine : public SpeechControl {
 
   // Blocks until every queued utterance has been spoken (tools and tests).
   void waitUntilIdle();
-  const std::vector<VoiceMode>& voiceModes() const { return modes_; }
-  int sampleRate() const { return sampleRate_; }
+  // The same, giving up when no sound has reached the sink for `stall`: false then.
+  bool waitUntilIdle(std::chrono::milliseconds stall);
+  const std::vector<VoiceMode>& voiceModes() const;
+  int sampleRate() const;
 
-  // eSpeak NG's synthesis callback lands here (worker thread only).
-  static int onSamples(short* samples, int count);
+  // The worker's side, shared with the worker thread (defined beside the engine's code).
+  class Impl;
 
  private:
-  struct Utterance {
-    std::string text;
-    std::int32_t mode;
-    std::int32_t rate;
-  };
-
-  void run();
-  void initialise();
-  void speak(const Utterance& u);
-  bool ensureSinkOpen();
-  // sayMarks: punctuation is spoken by name rather than read as pauses.
-  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
-                  bool sayMarks);
-  const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
-
-  EngineOptions options_;
-  std::vector<VoiceMode> modes_;  // fixed once the worker is ready
-  int sampleRate_ = 22050;
-  std::unique_ptr<JapaneseReader> reader_;
-  std::unique_ptr<AudioSink> sink_;
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable idle_;
-  std::deque<Utterance> queue_;
-  bool ready_ = false;
-  bool busy_ = false;
-  bool stopping_ = false;
-  std::int32_t mode_ = 0;
-  std::int32_t speed_ = kDefaultSpeed;
-  bool noVoiceData_ = false;
-  bool noDictionary_ = false;
-  std::int32_t soundError_ = kNoError;
-  bool firstSamplesPending_ = false;
-  std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
+  std::shared_ptr<Impl> impl_;
   std::thread worker_;
 };
 

@@ -1,8 +1,28 @@
 #include "speech/pcaudio_sink.hpp"
 
+#include <dlfcn.h>
 #include <pcaudiolib/audio.h>
 
 #include <cstdlib>
+
+namespace {
+// Set while the sink itself asks libpcaudio for a device.
+thread_local bool t_sinkOpening = false;
+}  // namespace
+
+// eSpeak NG opens an audio device of its own when it starts, even in a program that takes its
+// samples and plays them itself, as this one does. That device is never used; it costs time at
+// every start, and with a sound server that has stopped answering it never returns, which
+// would hold up the start of the program for good. This definition stands in for libpcaudio's
+// in the whole process: the sink reaches the real one, and eSpeak NG is told there is no device.
+extern "C" audio_object* create_audio_device_object(const char* device, const char* applicationName,
+                                                    const char* description) {
+  using Create = audio_object* (*)(const char*, const char*, const char*);
+  static const auto real =
+      reinterpret_cast<Create>(::dlsym(RTLD_NEXT, "create_audio_device_object"));
+  if (!t_sinkOpening || !real) return nullptr;
+  return real(device, applicationName, description);
+}
 
 namespace orvane {
 
@@ -16,7 +36,9 @@ void PcaudioSink::askForShortBuffer() {
 
 void PcaudioSink::open(int sampleRate) {
   close();
+  t_sinkOpening = true;
   audio_object* object = create_audio_device_object(nullptr, "orvane", "Orvane");
+  t_sinkOpening = false;
   if (!object) throw AudioError("no sound device");
   const int err =
       audio_object_open(object, AUDIO_OBJECT_FORMAT_S16LE, static_cast<uint32_t>(sampleRate), 1);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 
 #include "app/error.hpp"
 #include "speech/espeak_engine.hpp"
@@ -97,16 +100,17 @@ struct Spoken {
 
 struct EngineHarness {
   explicit EngineHarness(EngineOptions options = {}) {
-    options.makeSink = [this] {
+    options.makeSink = [this, without = startWithoutDevice] {
       auto s = std::make_unique<FlakySink>();
       sink = s.get();
-      s->failOpen = startWithoutDevice;
+      s->failOpen = without;
       return s;
     };
     options.onSynthesis = [this](const std::string& v, std::int32_t r, const std::string& t) {
       spoken.push_back({v, r, t});
     };
     engine = std::make_unique<EspeakEngine>(std::move(options));
+    engine->lastError();  // the worker has made its sink by then
   }
   double seconds() const {
     return static_cast<double>(sink->samples().size()) / engine->sampleRate();
@@ -305,6 +309,57 @@ TEST(EspeakEngine, ShuttingDownDropsQueuedSpeechWithoutHanging) {
   h.engine.reset();  // joins the worker: what it did is now safe to read
   // The queue is dropped and the utterance in hand cut short, not spoken out.
   EXPECT_LT(h.spoken.size(), 3u);
+}
+
+// A sound server that has stopped answering: the sink's open or write never returns until the
+// test lets it go.
+class StalledSink : public CaptureSink {
+ public:
+  struct Gate {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    void wait() {
+      std::unique_lock lock(mutex);
+      released.wait(lock, [this] { return open; });
+    }
+    void release() {
+      std::lock_guard lock(mutex);
+      open = true;
+      released.notify_all();
+    }
+  };
+  StalledSink(std::shared_ptr<Gate> gate, bool inOpen) : gate_(std::move(gate)), inOpen_(inOpen) {}
+  void open(int rate) override {
+    if (inOpen_) gate_->wait();
+    CaptureSink::open(rate);
+  }
+  void write(const std::int16_t* s, std::size_t n) override {
+    if (!inOpen_) gate_->wait();
+    CaptureSink::write(s, n);
+  }
+
+ private:
+  std::shared_ptr<Gate> gate_;
+  bool inOpen_;
+};
+
+TEST(EspeakEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd) {
+  for (const bool inOpen : {true, false}) {
+    SCOPED_TRACE(inOpen ? "stalled opening the device" : "stalled writing to it");
+    const auto gate = std::make_shared<StalledSink::Gate>();
+    EngineOptions options;
+    options.makeSink = [gate, inOpen] { return std::make_unique<StalledSink>(gate, inOpen); };
+    auto engine = std::make_unique<EspeakEngine>(std::move(options));
+    EXPECT_EQ(engine->lastError(), inOpen ? EspeakEngine::kNoSoundDevice : EspeakEngine::kNoError);
+    engine->setCurrentMode(2);
+    engine->sayText("nobody hears this");
+    engine->sayText("nor this");
+    // Nothing reaches the device, so a bounded wait gives up.
+    EXPECT_FALSE(engine->waitUntilIdle(std::chrono::milliseconds(300)));
+    engine.reset();  // returns although the worker is still held
+    gate->release();
+  }
 }
 
 TEST(EspeakEngine, ARunawayTextIsCutToALengthWorthSpeaking) {
