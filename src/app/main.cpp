@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <cstdlib>
+#include <optional>
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
@@ -28,10 +29,14 @@ int main(int argc, char** argv) {
   orvane::qt::QtPlatform platform(transcriptPath ? transcriptPath : "");
 
   orvane::EspeakEngine engine;
-  orvane::LoggingSpeech speech(engine,
-                               [&](std::int32_t mode, std::int32_t speed, const std::string& text) {
-                                 platform.log(orvane::transcript::say(mode, speed, text));
-                               });
+  // Only a transcript needs every utterance written out.
+  std::optional<orvane::LoggingSpeech> logging;
+  if (transcriptPath) {
+    logging.emplace(engine, [&](std::int32_t mode, std::int32_t speed, const std::string& text) {
+      platform.log(orvane::transcript::say(mode, speed, text));
+    });
+  }
+  orvane::SpeechControl& speech = logging ? static_cast<orvane::SpeechControl&>(*logging) : engine;
 
   orvane::Session session(speech, platform);
   orvane::Dispatcher dispatcher(session);

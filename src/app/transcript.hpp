@@ -3,14 +3,22 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "ui/form.hpp"
 
 namespace orvane::transcript {
 
-// TEXT in quotes, with backslash, quote, CR and LF escaped.
-std::string quote(const std::string& text);
+// TEXT in quotes, with backslash, quote, CR and LF escaped as \\, \", \r and \n, and every other
+// control character (C0, DEL, C1) as \xNN for each of its bytes, so that a question file can
+// never drive the terminal that shows a transcript.
+void writeQuoted(std::ostream& out, std::string_view text);
+std::string quote(std::string_view text);
+
+// A say line, written straight out: a prompt of any length is never copied to build it.
+void writeSay(std::ostream& out, std::int32_t mode, std::int32_t speed, std::string_view text);
 
 std::string say(std::int32_t mode, std::int32_t speed, const std::string& text);
 std::string message(const std::string& text);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "speech/speech_control.hpp"
@@ -15,10 +16,12 @@ struct VoiceModeInfo {
   std::string title;
 };
 
+// What is handed to a listener: the text is only lent for the call, so a prompt of any length
+// is never copied on its way to a transcript.
 struct Utterance {
   std::int32_t mode;
   std::int32_t speed;
-  std::string text;
+  std::string_view text;
 };
 
 class RecordingSpeech : public SpeechControl {

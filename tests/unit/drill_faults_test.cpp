@@ -24,7 +24,7 @@ class FileChanges : public ::testing::Test {
     path_ = fs::temp_directory_path() / ("orvane-faults-" + std::to_string(::getpid()) + ".dat");
     std::ofstream(path_, std::ios::binary)
         << record(1, "One") << record(2, "Two") << record(3, "Three");
-    speech_.onSay([this](const Utterance& u) { said_.push_back(u.text); });
+    speech_.onSay([this](const Utterance& u) { said_.emplace_back(u.text); });
     platform_.fileAnswer = path_.string();
     dispatcher_.menu(Menu::Open1);
     ASSERT_FALSE(session_.quitRequested);

@@ -47,7 +47,10 @@ TEST(SimScript, ArgumentsAreTakenWhole) {
 TEST(SimScript, MalformedLinesAreNamed) {
   for (const char* bad : {"jump", "start now", "voice x Japanese", "voice 1041", "rate 175",
                           "rate a b", "wait -1", "wait 86400001", "wait soon", "tick 3",
-                          "dialog select ListBox3 0", "dialog close", "show", "click"}) {
+                          "dialog select ListBox3 0", "dialog close", "show", "click",
+                          // numbers outside 32 bits are refused, never cut down
+                          "voice 4294968337 Japanese", "rate 175 4294967376",
+                          "lasterror 2147483648", "dialog select ListBox1 4294967296"}) {
     const auto error = errorOf(bad);
     ASSERT_TRUE(error.has_value()) << bad;
     EXPECT_EQ(error->line, 7u);
@@ -82,6 +85,16 @@ TEST_F(SimRunner, AMalformedLineStopsTheRunThereAfterWhatCameBefore) {
   EXPECT_EQ(out.str(), "focus none\n");
 }
 
+TEST_F(SimRunner, OnlyACommentMayBeLongerThanALineIsKept) {
+  const std::string huge(1024 * 1024, 'x');
+  std::istringstream script("# " + huge + "\nstart\nopen " + huge + "\nshow timer\n");
+  std::ostringstream out;
+  const RunResult result = run(script, out, "/nonexistent/orvane");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.errorLine, 3u);
+  EXPECT_NE(result.error.find("longer"), std::string::npos) << result.error;
+}
+
 TEST_F(SimRunner, SetUpCommandsMustComeBeforeStart) {
   std::istringstream script("start\nrate 100 80\n");
   std::ostringstream out;
@@ -90,8 +103,14 @@ TEST_F(SimRunner, SetUpCommandsMustComeBeforeStart) {
   EXPECT_EQ(result.errorLine, 2u);
 }
 
-TEST(Transcript, QuotesBackslashQuoteAndLineBreaks) {
+TEST(Transcript, QuotesBackslashQuoteAndLineBreaksAndHexesOtherControls) {
   EXPECT_EQ(transcript::quote("a\\b\"c\rd\ne"), "\"a\\\\b\\\"c\\rd\\ne\"");
+  // A question file's escape sequences never reach the terminal: C0, DEL and C1 controls.
+  EXPECT_EQ(transcript::quote("\x1B]0;owned\x07\t\x7F"), R"("\x1B]0;owned\x07\x09\x7F")");
+  EXPECT_EQ(transcript::quote("\xC2\x9B"
+                              "31m \xC2\xA0\xC3\x9B"),
+            R"("\xC2\x9B31m )"
+            "\xC2\xA0\xC3\x9B\"");
   EXPECT_EQ(transcript::say(1, 175, "私"), "say mode=1 speed=175 \"私\"");
 }
 

@@ -85,11 +85,16 @@ class Runner {
     return result;
   }
 
-  // Reads and runs one line at a time, so a script of any length runs in the same memory.
+  // Reads and runs one line at a time, so a script of any length runs in the same memory; a
+  // line is kept up to kMaxLineBytes, and a longer one can only be a comment.
   RunResult run(std::istream& in) {
     RunResult result;
     std::string line;
-    for (std::size_t number = 1; std::getline(in, line); ++number) {
+    bool tooLong = false;
+    for (std::size_t number = 1; readLine(in, line, tooLong); ++number) {
+      if (tooLong && !isComment(line)) {
+        return {false, number, "a line longer than " + std::to_string(kMaxLineBytes) + " bytes"};
+      }
       std::optional<ParseError> error;
       const auto c = parseLine(line, number, error);
       if (error) return {false, error->line, error->message};
@@ -99,6 +104,31 @@ class Runner {
   }
 
  private:
+  static constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+  // Reads up to the next line feed, keeping at most kMaxLineBytes of the line. False at the end.
+  static bool readLine(std::istream& in, std::string& line, bool& tooLong) {
+    line.clear();
+    tooLong = false;
+    std::streambuf* buffer = in.rdbuf();
+    bool any = false;
+    for (int c; (c = buffer->sbumpc()) != std::char_traits<char>::eof();) {
+      any = true;
+      if (c == '\n') return true;
+      if (line.size() < kMaxLineBytes) {
+        line += static_cast<char>(c);
+      } else {
+        tooLong = true;
+      }
+    }
+    return any;
+  }
+
+  static bool isComment(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t\r");
+    return first != std::string_view::npos && line[first] == '#';
+  }
+
   // Runs one command; false when the run stops there, on a problem or with the program ended.
   bool perform(const Command& c, RunResult& result) {
     if (std::string problem = step(c); !problem.empty()) {
@@ -135,8 +165,10 @@ class Runner {
   void begin() {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
-    speech_->onSay(
-        [this](const Utterance& u) { out_ << transcript::say(u.mode, u.speed, u.text) << '\n'; });
+    speech_->onSay([this](const Utterance& u) {
+      transcript::writeSay(out_, u.mode, u.speed, u.text);
+      out_ << '\n';
+    });
     session_ = std::make_unique<Session>(*speech_, platform_);
     dispatcher_ = std::make_unique<Dispatcher>(*session_);
     dispatcher_->startUp();

@@ -23,10 +23,12 @@ std::string_view firstWord(std::string_view s, std::string_view& rest) {
   return s.substr(0, i);
 }
 
-std::optional<std::int64_t> number(std::string_view s) {
-  std::int64_t v = 0;
+// A decimal number that fits 32 bits; `outOfRange` is set for one that does not.
+std::optional<std::int32_t> number(std::string_view s, bool& outOfRange) {
+  std::int32_t v = 0;
   const auto* end = s.data() + s.size();
   const auto [p, ec] = std::from_chars(s.data(), end, v);
+  if (ec == std::errc::result_out_of_range && p == end) outOfRange = true;
   if (ec != std::errc() || p != end || s.empty()) return std::nullopt;
   return v;
 }
@@ -39,10 +41,13 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
   std::string_view rest;
   const std::string_view word = firstWord(line, rest);
   Command c{Op::Start, lineNo, std::string(line), {}, 0, 0};
+  bool outOfRange = false;
   auto fail = [&](std::string message) -> std::optional<Command> {
+    if (outOfRange) message = "a number does not fit 32 bits: " + std::string(line);
     error = ParseError{lineNo, std::move(message)};
     return std::nullopt;
   };
+  const auto number = [&](std::string_view s) { return sim::number(s, outOfRange); };
   auto noArgs = [&](Op op) -> std::optional<Command> {
     if (!rest.empty()) return fail("'" + std::string(word) + "' takes no argument");
     c.op = op;
@@ -68,7 +73,7 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
   if (word == "voice") {
     std::string_view title;
     const auto id = number(firstWord(rest, title));
-    if (!id || title.empty()) return fail("usage: voice LANGID TITLE...");
+    if (!id || title.empty() || outOfRange) return fail("usage: voice LANGID TITLE...");
     c.op = Op::Voice;
     c.a = *id;
     c.arg = std::string(title);
@@ -80,13 +85,17 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
     if (word == "rate") {
       std::string_view none;
       const auto second = number(firstWord(tail, none));
-      if (!first || !second || !none.empty()) return fail("usage: rate SPEED MINSPEED");
+      if (!first || !second || !none.empty() || outOfRange) {
+        return fail("usage: rate SPEED MINSPEED");
+      }
       c.op = Op::Rate;
       c.a = *first;
       c.b = *second;
       return c;
     }
-    if (!first || !tail.empty()) return fail("usage: " + std::string(word) + " NUMBER");
+    if (!first || !tail.empty() || outOfRange) {
+      return fail("usage: " + std::string(word) + " NUMBER");
+    }
     // A day at the most: a longer wait would fire the scan timer for ages.
     if (word == "wait" && (*first < 0 || *first > 86'400'000)) {
       return fail("wait takes from 0 to 86400000 ms");
@@ -104,7 +113,7 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
       std::string_view posText;
       const std::string_view list = firstWord(tail, posText);
       const auto pos = number(posText);
-      if ((list == "ListBox1" || list == "ListBox2") && pos) {
+      if ((list == "ListBox1" || list == "ListBox2") && pos && !outOfRange) {
         c.op = Op::DialogSelect;
         c.a = list == "ListBox1" ? 1 : 2;
         c.b = *pos;

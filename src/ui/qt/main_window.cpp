@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "drill/text.hpp"
 #include "ui/caption.hpp"
 #include "ui/qt/fonts.hpp"
 #include "ui/qt/voice_dialog.hpp"
@@ -18,8 +19,8 @@ namespace orvane::qt {
 
 namespace {
 // A label or button shows at most this much of a caption: it is clipped at its edge long before,
-// and laying out megabytes of text would stall the window.
-constexpr qsizetype kMaxShownChars = 2000;
+// and converting or laying out megabytes of text would stall the window and fill its memory.
+constexpr std::size_t kMaxShownBytes = 8000;
 
 struct Place {
   Control control;
@@ -54,10 +55,15 @@ constexpr Place kLabels[] = {
     {Control::Score_Label, 24, 456, 89, 19, 19, true},
 };
 
-QString shown(const std::string& caption) {
-  QString s = QString::fromUtf8(caption);
-  if (s.size() > kMaxShownChars) s.truncate(kMaxShownChars);
-  return s;
+// The part of a caption that can be shown, cut between characters.
+std::string_view shownPart(const std::string& caption) {
+  return text::leadingChars(caption, kMaxShownBytes);
+}
+
+// A label's rich text: blanks and tabs kept as they stand, "&" marking the access key.
+QString labelHtml(std::string_view caption) {
+  return QStringLiteral("<span style=\"white-space:pre\">") +
+         QString::fromStdString(accessKeyHtml(std::string(caption))) + QStringLiteral("</span>");
 }
 
 void setBackground(QWidget* w, const QColor& colour) {
@@ -224,12 +230,13 @@ void MainWindow::sync() {
     const auto c = static_cast<Control>(i);
     QWidget* w = widgets_[i];
     const ControlState& st = form.control(c);
-    if (shownCaptions_[i] != st.caption) {
-      shownCaptions_[i] = st.caption;
+    const std::string_view part = shownPart(st.caption);
+    if (shownCaptions_[i] != part) {
+      shownCaptions_[i] = std::string(part);
       if (auto* b = qobject_cast<QPushButton*>(w)) {
-        b->setText(shown(st.caption));
+        b->setText(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
       } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(QString::fromStdString(accessKeyHtml(shown(st.caption).toStdString())));
+        l->setText(labelHtml(part));
         if (c == Control::score) l->adjustSize();
       }
     }
