@@ -5,6 +5,7 @@
 # comments):
 #   #! copy DATA_FILE [NAME]     copy a file from the data folder (under NAME)
 #   #! mkdir NAME                make a folder
+#   #! mkfifo NAME               make a FIFO that nobody writes to
 #   #! readonly                  make the folder read-only before the run
 #   #! expect-file NAME DATA     after the run, NAME must hold exactly the bytes of DATA
 #   #! expect-missing NAME       after the run, NAME must not exist
@@ -32,6 +33,12 @@ foreach(line IN LISTS directives)
   elseif(what STREQUAL "mkdir")
     list(GET args 1 dir)
     file(MAKE_DIRECTORY "${WORK}/${dir}")
+  elseif(what STREQUAL "mkfifo")
+    list(GET args 1 fifo)
+    execute_process(COMMAND mkfifo "${WORK}/${fifo}" RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "cannot make the FIFO ${fifo}")
+    endif()
   elseif(what STREQUAL "readonly")
     set(make_readonly ON)
   elseif(what STREQUAL "expect-file" OR what STREQUAL "expect-missing")
