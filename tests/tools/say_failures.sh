@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# orvane-say reports failure as failure: a WAV file cut short by a full disk, and no sound device.
+# usage: say_failures.sh ORVANE_SAY
+set -uo pipefail
+say=$1
+failed=0
+expect_failure() {
+  local what=$1
+  shift
+  if "$@" > /dev/null 2>&1; then
+    echo "FAIL: orvane-say exited 0 $what"
+    failed=1
+  fi
+}
+expect_failure "when its WAV file could not be written whole" "$say" --wav /dev/full hello
+# No PulseAudio server and no ALSA device to fall back on.
+expect_failure "without a sound device" \
+  env PULSE_SERVER=unix:/nonexistent/socket ALSA_CONFIG_PATH=/dev/null "$say" hello
+# And a good WAV file is still a success.
+tmp=$(mktemp)
+"$say" --wav "$tmp" hello || { echo "FAIL: orvane-say could not write a WAV file"; failed=1; }
+rm -f "$tmp"
+((failed)) && exit 1
+echo "3 passed, 0 failed"
