@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <cmath>
 #include <memory>
 
 #include "app/dispatcher.hpp"
@@ -90,6 +91,41 @@ struct Program {
   std::vector<Said> said;
 };
 
+// WCAG 2 contrast ratio of two colours.
+double contrast(QColor a, QColor b) {
+  const auto luminance = [](QColor c) {
+    const auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What a focused button looks like at the middle of its left edge, read off the drawn window:
+// how many pixels thick the ring is, and the colours of the ring, the face inside it and the
+// ground outside.
+struct Edge {
+  int ring = 0;
+  QColor ringColour, face, ground;
+};
+
+Edge leftEdge(QWidget* client, QWidget* button) {
+  const QImage image = client->grab().toImage();
+  const QRect g = button->geometry();
+  const int y = g.center().y();
+  Edge e;
+  e.ground = image.pixelColor(g.left() - 2, y);
+  e.ringColour = image.pixelColor(g.left(), y);
+  while (e.ring < g.width() / 2 && image.pixelColor(g.left() + e.ring, y) == e.ringColour) {
+    ++e.ring;
+  }
+  e.face = image.pixelColor(g.left() + e.ring + 2, y);
+  return e;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -167,6 +203,44 @@ class MainWindowTest : public QObject {
     QTest::keyClick(p.window.get(), Qt::Key_Space);
     QVERIFY(!p.button(Control::Button2)->isVisible());
     QVERIFY(p.shown(Control::Sentence).contains(word.left(1).toUpper()));
+  }
+
+  void theFocusRingIsThickAndStandsOutFromFaceAndGround() {
+    Program p("basic.dat");
+    QWidget* client = p.window->centralWidget();
+    const auto check = [&](Control c) {
+      QVERIFY(p.button(c)->hasFocus());
+      const Edge focused = leftEdge(client, p.button(c));
+      QVERIFY2(focused.ring >= 3, qPrintable(QString("ring %1 px").arg(focused.ring)));
+      QVERIFY(contrast(focused.ringColour, focused.face) >= 3);
+      QVERIFY(contrast(focused.ringColour, focused.ground) >= 3);
+    };
+    QTest::keyClick(p.window.get(), Qt::Key_Tab);
+    check(Control::Start);
+    QTest::keyClick(p.window.get(), Qt::Key_Return);
+    // Every button stands out from the yellow ground, focused or not.
+    for (Control c : {Control::Button2, Control::Button10, Control::Button12}) {
+      const Edge plain = leftEdge(client, p.button(c));
+      QVERIFY(contrast(plain.ringColour, plain.ground) >= 3);
+    }
+    QTest::keyClick(p.window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+    check(Control::Button12);
+    QTest::keyClick(p.window.get(), Qt::Key_Right);
+    check(Control::Button2);
+  }
+
+  void labelsGrowToTheRightToShowTheirWholeText() {
+    Program p("basic.dat");
+    const QRect designed = p.label(Control::Score_Label)->geometry();
+    p.session.form.setCaption(Control::Score_Label, "11/11 100%");
+    p.session.form.setCaption(Control::Japanease, std::string(200, 'W'));
+    p.window->sync();
+    QLabel* score = p.label(Control::Score_Label);
+    QCOMPARE(score->geometry().topLeft(), designed.topLeft());
+    QVERIFY(score->width() >= score->sizeHint().width());
+    // The prompt does not grow over the PlayBack button beside it.
+    QVERIFY(p.label(Control::Japanease)->geometry().right() <
+            p.button(Control::Respeech)->geometry().left());
   }
 
   void aMouseClickGivesTheFocusFirstThenClicks() {

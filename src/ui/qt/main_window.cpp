@@ -1,5 +1,7 @@
 #include "ui/qt/main_window.hpp"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +15,7 @@
 #include "drill/text.hpp"
 #include "ui/caption.hpp"
 #include "ui/qt/fonts.hpp"
+#include "ui/qt/look.hpp"
 #include "ui/qt/voice_dialog.hpp"
 
 namespace orvane::qt {
@@ -54,6 +57,12 @@ constexpr Place kLabels[] = {
     {Control::score, 0, 136, 21, 64, 64, true},
     {Control::Score_Label, 24, 456, 89, 19, 19, true},
 };
+
+// How far right a label may grow to show its whole text: the prompt not at all (the
+// PlayBack button stands beside it), the others to the edge of the client area.
+int rightLimit(Control c) {
+  return c == Control::Japanease ? 0 : kClientWidth - 4;
+}
 
 // The part of a caption that can be shown, cut between characters.
 std::string_view shownPart(const std::string& caption) {
@@ -100,8 +109,12 @@ std::optional<Key> keyOf(int qtKey) {
 MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
     : session_(session), dispatcher_(dispatcher) {
   setWindowTitle("Orvane");
+  setStyleSheet(drillStyleSheet());
   client_ = new QWidget(this);
   client_->setObjectName("Form1");
+  // Where the focus rests when no button has it: named after the window for assistive
+  // technology.
+  client_->setAccessibleName(windowTitle());
   client_->setFixedSize(kClientWidth, kClientHeight);
   client_->setFocusPolicy(Qt::StrongFocus);
   client_->setFont(designFont(12));
@@ -134,11 +147,6 @@ void MainWindow::buildControls(QWidget* client) {
     b->setFont(designFont(p.fontPx, p.bold));
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoDefault(false);
-    if (p.control == Control::Start) {
-      QPalette pal = b->palette();
-      pal.setColor(QPalette::ButtonText, QColor(0, 0, 128));
-      b->setPalette(pal);
-    }
     const Control c = p.control;
     connect(b, &QPushButton::clicked, this,
             [this, c] { dispatch([this, c] { dispatcher_.click(c); }); });
@@ -224,6 +232,15 @@ void MainWindow::dispatch(F&& f) {
   }
 }
 
+void MainWindow::fitWidth(Control c, QLabel* label) {
+  for (const Place& p : kLabels) {
+    if (p.control != c) continue;
+    const int room = rightLimit(c) - p.left;
+    label->resize(std::clamp(label->sizeHint().width(), p.width, std::max(room, p.width)),
+                  p.height);
+  }
+}
+
 void MainWindow::sync() {
   const Form& form = session_.form;
   for (std::size_t i = 1; i < kControlCount; ++i) {
@@ -237,7 +254,7 @@ void MainWindow::sync() {
         b->setText(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
       } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(labelHtml(part));
-        if (c == Control::score) l->adjustSize();
+        fitWidth(c, l);
       }
     }
     if (w->isVisibleTo(client_) != st.visible) w->setVisible(st.visible);

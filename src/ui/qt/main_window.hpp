@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
   void buildControls(QWidget* client);
   void buildMenus();
   bool handleKey(QKeyEvent* event);
+  // A label keeps its designed place and grows to the right as far as there is room.
+  void fitWidth(Control c, QLabel* label);
 
   Session& session_;
   Dispatcher& dispatcher_;

@@ -1,0 +1,23 @@
+#include "ui/qt/look.hpp"
+
+namespace orvane::qt {
+
+QString drillStyleSheet() {
+  // The border and padding add up to the ring's width in every state, so a caption keeps its
+  // place when the ring comes and goes. The contrasts, against the yellow ground and the face:
+  // boundary 19:1 and 16:1, ring 8:1 and 8:1, a disabled button's boundary 7:1.
+  const QString face = kButtonFace.name(), boundary = kButtonBoundary.name(),
+                ring = kFocusRing.name(), width = QString::number(kFocusRingWidth),
+                padding = QString::number(kFocusRingWidth - 1);
+  return QStringLiteral(
+             "QPushButton { background-color: %1; border: 1px solid %2; padding: %5px; }"
+             "QPushButton:pressed { background-color: #c8c8c8; }"
+             "QPushButton:disabled { color: #6d6d6d; border-color: #595959; }"
+             "QPushButton:focus { border: %4px solid %3; padding: 0px; }"
+             "QPushButton#Start { color: #000080; }"
+             "QAbstractItemView { border: 1px solid %2; padding: %5px; }"
+             "QAbstractItemView:focus { border: %4px solid %3; padding: 0px; }")
+      .arg(face, boundary, ring, width, padding);
+}
+
+}  // namespace orvane::qt
