@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libespeak-ng-dev espeak-ng-data libpcaudio-dev
   libmecab-dev mecab-ipadic-utf8
   fonts-ipafont-gothic

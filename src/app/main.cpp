@@ -2,7 +2,10 @@
 // is handed to speech and any start-up failure is reported first.
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <cstdlib>
 #include <optional>
 
@@ -22,6 +25,13 @@ int main(int argc, char** argv) {
   app.setApplicationName("orvane");
   app.setWindowIcon(QIcon(":/orvane/orvane.png"));
   orvane::qt::registerFontSubstitutes();
+  // The program speaks Japanese to its user: Qt's own dialogs and buttons too, whatever the
+  // desktop's language.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                   QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
 
   // ORVANE_TRANSCRIPT names a file that receives the event lines orvane-sim prints, so a test
   // can hold the window and the headless runner side by side.

@@ -15,8 +15,9 @@ QString drillStyleSheet() {
              "QPushButton:disabled { color: #6d6d6d; border-color: #595959; }"
              "QPushButton:focus { border: %4px solid %3; padding: 0px; }"
              "QPushButton#Start { color: #000080; }"
-             "QAbstractItemView { border: 1px solid %2; padding: %5px; }"
-             "QAbstractItemView:focus { border: %4px solid %3; padding: 0px; }")
+             // Lists and file views, but not their headers (item views too).
+             "QListView, QTreeView { border: 1px solid %2; padding: %5px; }"
+             "QListView:focus, QTreeView:focus { border: %4px solid %3; padding: 0px; }")
       .arg(face, boundary, ring, width, padding);
 }
 

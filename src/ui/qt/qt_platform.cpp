@@ -3,7 +3,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
 #include <chrono>
 
 #include "app/transcript.hpp"
@@ -13,6 +21,26 @@
 namespace orvane::qt {
 
 namespace {
+// A text taller than the screen scrolls inside its box, so that the OK button stays in reach.
+void fitToScreen(QMessageBox& box) {
+  const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!screen || !label) return;
+  // Room for the title bar and the frame a window manager adds.
+  const int room = screen->availableGeometry().height() - 64;
+  const int tall = box.sizeHint().height();
+  if (tall <= room) return;
+  auto* scroll = new QScrollArea;
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  delete box.layout()->replaceWidget(label, scroll);
+  scroll->setWidget(label);
+  scroll->setWidgetResizable(true);
+  scroll->setMinimumWidth(label->sizeHint().width() +
+                          scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+  scroll->setFixedHeight(std::max(room - (tall - label->sizeHint().height()), 100));
+}
+
 // Message texts break their lines with CR, as the classic boxes did.
 QString boxText(const std::string& text) {
   QString s = QString::fromUtf8(text);
@@ -42,7 +70,17 @@ QWidget* QtPlatform::dialogParent() const {
 void QtPlatform::showBox(QMessageBox::Icon icon, const std::string& text) {
   QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), boxText(text), QMessageBox::Ok,
                   dialogParent());
+  fitToScreen(box);
   box.exec();
+  reactivateWindow();
+}
+
+void QtPlatform::reactivateWindow() {
+  // Without a window manager nobody gives the keyboard back to the window when a box closes,
+  // and the learner's keys would go nowhere.
+  if (window_ && window_->isVisible() && !QApplication::activeModalWidget()) {
+    window_->activateWindow();
+  }
 }
 
 void QtPlatform::messageBox(const std::string& text) {
@@ -61,10 +99,18 @@ void QtPlatform::beep() {
 }
 
 std::optional<std::string> QtPlatform::chooseQuestionFile() {
-  const QString file = QFileDialog::getOpenFileName(dialogParent(), QString(), QString(),
-                                                    QString::fromUtf8("問題ファイル (*.dat)"));
-  if (file.isEmpty()) return std::nullopt;
-  return file.toStdString();
+  QFileDialog dialog(dialogParent(), QString(), QString(),
+                     QString::fromUtf8("問題ファイル (*.dat)"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // Qt's own dialog (where the desktop offers none) shows every column whole.
+  if (auto* view = dialog.findChild<QTreeView*>()) {
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  }
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  reactivateWindow();
+  if (!chosen) return std::nullopt;
+  return dialog.selectedFiles().constFirst().toStdString();
 }
 
 void QtPlatform::voiceDialogOpened() {
@@ -73,6 +119,7 @@ void QtPlatform::voiceDialogOpened() {
 
 void QtPlatform::voiceDialogClosed() {
   if (window_) window_->closeVoiceDialog();
+  reactivateWindow();
 }
 
 void QtPlatform::showHelp(const std::string& path) {

@@ -44,6 +44,8 @@ class QtPlatform : public Platform {
   QWidget* dialogParent() const;
   // A modal box with the program's title and an OK button, over the window or its dialog.
   void showBox(QMessageBox::Icon icon, const std::string& text);
+  // Gives the keyboard back to the main window once a box or dialog has closed.
+  void reactivateWindow();
 
   MainWindow* window_ = nullptr;
   std::unique_ptr<std::ofstream> transcript_;

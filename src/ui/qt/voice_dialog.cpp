@@ -27,12 +27,17 @@ VoiceDialogWindow::VoiceDialogWindow(Session& session, Dispatcher& dispatcher, Q
   list1_ = new QListWidget(this);
   list1_->setObjectName("ListBox1");
   list1_->setGeometry(8, 40, 321, 129);
+  label1->setBuddy(list1_);
   auto* label2 = new QLabel(QString::fromUtf8("英語"), this);
   label2->setObjectName("Label2");
   label2->setGeometry(8, 184, 50, 24);
   list2_ = new QListWidget(this);
   list2_->setObjectName("ListBox2");
   list2_->setGeometry(8, 216, 321, 129);
+  label2->setBuddy(list2_);
+  // Assistive technology names each list after the label above it.
+  list1_->setAccessibleName(label1->text());
+  list2_->setAccessibleName(label2->text());
   for (QListWidget* list : {list1_, list2_}) {
     list->setFont(designFont(13));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -76,9 +81,8 @@ void VoiceDialogWindow::fill(QListWidget* list, const std::vector<std::string>& 
 void VoiceDialogWindow::openFromModel() {
   fill(list1_, session_.dialog.ListBox1, session_.dialog.selected1);
   fill(list2_, session_.dialog.ListBox2, session_.dialog.selected2);
-  if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
-    move(owner->geometry().center() - rect().center());
-  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+  // In the middle of the desktop, wherever the main window stands.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
   list1_->setFocus();
