@@ -11,6 +11,7 @@ packages=(
   libmecab-dev mecab-ipadic-utf8
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
+  at-spi2-core python3-pyatspi dbus-daemon
   pulseaudio pulseaudio-utils sox time
   util-linux
 )

@@ -1,6 +1,7 @@
 #include "ui/qt/main_window.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -145,7 +146,9 @@ void MainWindow::buildControls(QWidget* client) {
     b->setObjectName(QString::fromUtf8(controlName(p.control).data()));
     b->setGeometry(p.left, p.top, p.width, p.height);
     b->setFont(designFont(p.fontPx, p.bold));
-    b->setFocusPolicy(Qt::NoFocus);
+    // The model decides where the focus goes (Tab is the model's, and a click gives the focus
+    // through the model); the policy only tells assistive technology that it can take it.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setAutoDefault(false);
     const Control c = p.control;
     connect(b, &QPushButton::clicked, this,
@@ -243,6 +246,11 @@ void MainWindow::fitWidth(Control c, QLabel* label) {
 
 void MainWindow::sync() {
   const Form& form = session_.form;
+  // What becomes visible is shown first and what goes away is hidden last, after the focus has
+  // moved where the model has it: Qt would otherwise hand the focus of a hidden button to the
+  // next one in line, and assistive technology would announce a button the learner never
+  // reached.
+  std::vector<QWidget*> hiding;
   for (std::size_t i = 1; i < kControlCount; ++i) {
     const auto c = static_cast<Control>(i);
     QWidget* w = widgets_[i];
@@ -257,7 +265,13 @@ void MainWindow::sync() {
         fitWidth(c, l);
       }
     }
-    if (w->isVisibleTo(client_) != st.visible) w->setVisible(st.visible);
+    if (w->isVisibleTo(client_) != st.visible) {
+      if (st.visible) {
+        w->show();
+      } else {
+        hiding.push_back(w);
+      }
+    }
   }
   for (std::size_t i = 0; i < kMenuCount; ++i) {
     const MenuState& st = form.menu(static_cast<Menu>(i));
@@ -269,9 +283,10 @@ void MainWindow::sync() {
   if (const auto active = form.active()) {
     QWidget* w = widgetFor(*active);
     if (!w->hasFocus()) w->setFocus(Qt::OtherFocusReason);
-  } else if (!client_->hasFocus() && isActiveWindow()) {
+  } else if (!client_->hasFocus() && (isActiveWindow() || client_->isAncestorOf(focusWidget()))) {
     client_->setFocus(Qt::OtherFocusReason);
   }
+  for (QWidget* w : hiding) w->hide();
 
   const ScanTimer& t = form.timer();
   if (!t.enabled()) {
