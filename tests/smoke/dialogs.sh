@@ -92,6 +92,15 @@ xdotool key Escape
 keys_reach_the_window "voice dialog"
 echo "voice dialog: centred on the desktop"
 
+# 4. The help, a window of its own: closed with Esc, the keys are the window's again.
+xdotool key alt+h c
+id=$(window_named 'Orvane ヘルプ') || fail "help: no window"
+sleep 0.3
+import -window root "$out/help.png"
+xdotool key Escape
+keys_reach_the_window "help"
+echo "help: closed, and the keys are back"
+
 xdotool key alt+f x
 status=0
 wait "$app_pid" || status=$?

@@ -24,6 +24,12 @@ void HelpViewer::show(const std::string& path, QWidget* owner) {
     browser->setFont(designFont(16));
     browser->setOpenExternalLinks(false);
     layout->addWidget(browser);
+    // Without a window manager nobody gives the keyboard back when the help closes.
+    if (owner) {
+      QObject::connect(window, &QDialog::finished, owner, [owner] {
+        if (owner->isVisible()) owner->activateWindow();
+      });
+    }
   }
   auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
   browser->setSource(QUrl::fromLocalFile(QString::fromStdString(path)),
