@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
   qt6-base-dev qt6-translations-l10n
-  libespeak-ng-dev espeak-ng-data libpcaudio-dev
+  libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev
   libmecab-dev mecab-ipadic-utf8
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick

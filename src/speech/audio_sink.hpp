@@ -26,6 +26,8 @@ class AudioSink {
   virtual void write(const std::int16_t* samples, std::size_t count) = 0;
   // One utterance has been written whole.
   virtual void endOfUtterance() {}
+  // Drops what is written but not yet played (an utterance cut off).
+  virtual void flush() {}
   virtual void close() = 0;
 };
 

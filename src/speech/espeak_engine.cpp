@@ -13,8 +13,10 @@
 
 #include "app/error.hpp"
 #include "drill/text.hpp"
+#include "speech/flite_voices.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/pcaudio_sink.hpp"
+#include "speech/sample_path.hpp"
 
 namespace orvane {
 
@@ -48,6 +50,21 @@ bool marksOnly(const std::string& text) {
   return mark;
 }
 
+// The marks' names, for a caption of marks alone; every voice reads a lone mark as a pause.
+std::string markNames(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const char* name = c == '.'   ? "period"
+                       : c == '?' ? "question mark"
+                       : c == '!' ? "exclamation mark"
+                                  : nullptr;
+    if (!name) continue;
+    if (!out.empty()) out += ", ";
+    out += name;
+  }
+  return out.empty() ? text : out;
+}
+
 std::string cut(const std::string& text, std::size_t limit) {
   return std::string(text::leadingChars(text, limit));
 }
@@ -61,6 +78,7 @@ class EspeakEngine::Impl {
     std::string text;
     std::int32_t mode;
     std::int32_t rate;
+    bool caption = false;  // a focus caption: the next one cuts it off
   };
 
   explicit Impl(EngineOptions options) : options_(std::move(options)) {}
@@ -69,12 +87,16 @@ class EspeakEngine::Impl {
   void initialise();
   void speak(const Utterance& u);
   bool ensureSinkOpen();
-  // sayMarks: punctuation is spoken by name rather than read as pauses.
-  void synthesise(const std::string& voice, std::int32_t rate, const std::string& text,
-                  bool sayMarks);
+  void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
   const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
+  // The English voice for Latin words in a Japanese prompt: the one last used for English.
+  const VoiceMode* englishVoice() const;
   // eSpeak NG's synthesis callback lands here (worker thread only).
   static int onSamples(short* samples, int count);
+  // Every synthesiser's samples, at its own rate, go to the sink through here. False stops
+  // the synthesis: the engine is going, the caption was cut off, or the device failed.
+  bool deliver(const std::int16_t* samples, std::size_t count, int rate);
+  bool stopped() const { return abort_ || cut_; }
 
   EngineOptions options_;
   std::vector<VoiceMode> modes_;  // fixed once the worker is ready
@@ -99,6 +121,15 @@ class EspeakEngine::Impl {
   std::int32_t soundError_ = kNoError;
   bool firstSamplesPending_ = false;
   std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
+  std::atomic<bool> cut_{false};    // a newer focus caption: stop the caption being spoken
+  bool speakingCaption_ = false;    // under mutex_
+  std::int32_t lastEnglishMode_ = 0;
+  // The sample path of the utterance being spoken (worker thread only).
+  LeadingSilenceTrimmer trimmer_{22050};
+  int trimmerRate_ = 22050;
+  std::unique_ptr<RateConverter> converter_;
+  int converterRate_ = 0;
+  std::vector<std::int16_t> trimmed_, converted_;
 };
 
 namespace {
@@ -160,6 +191,8 @@ void EspeakEngine::Impl::run() {
       u = std::move(queue_.front());
       queue_.pop_front();
       busy_ = true;
+      speakingCaption_ = u.caption;
+      cut_ = false;
     }
     speak(u);
     std::lock_guard lock(mutex_);
@@ -198,8 +231,22 @@ void EspeakEngine::Impl::initialise() {
           const espeak_VOICE* voice = *v;
           if (!voice->name || !voice->identifier || !voice->languages) continue;
           if (!mbrolaDataInstalled(voice->identifier)) continue;
-          voices.push_back({voice->name, voice->identifier, voice->languages + 1});
+          std::string name = voice->name;
+          const std::string language = voice->languages + 1;
+          if (language == "en-us") {
+            // Flite's voice is the drill's English (America); eSpeak NG's own follows it, and
+            // so does its Klatt variant, the clearer of eSpeak NG's.
+            name = name.back() == ')' ? name.substr(0, name.size() - 1) + ", eSpeak NG)"
+                                      : name + " (eSpeak NG)";
+            voices.push_back({name, voice->identifier, language});
+            voices.push_back({"English (America, eSpeak NG Klatt)",
+                              std::string(voice->identifier) + "+klatt", language});
+            continue;
+          }
+          voices.push_back({name, voice->identifier, language});
         }
+        const auto english = flite::voices();
+        voices.insert(voices.end(), english.begin(), english.end());
       }
     }
     noVoiceData_ = !usable;
@@ -241,28 +288,55 @@ void EspeakEngine::Impl::speak(const Utterance& u) {
   if (noVoiceData_ || u.text.empty()) return;
   const VoiceMode* mode = modeFor(u.mode, u.text);
   if (!mode || !ensureSinkOpen()) return;
+  // Japanese handed to a voice of another language would be read as noise: the Japanese
+  // voice takes it.
+  if (!mode->japanese() && text::hasNonAscii(u.text)) {
+    if (const VoiceMode* japanese = modeFor(0, u.text); japanese && japanese->japanese()) {
+      mode = japanese;
+    }
+  }
+  if (mode->english()) lastEnglishMode_ = static_cast<std::int32_t>(mode - modes_.data()) + 1;
   firstSamplesPending_ = true;
-  const std::string& text = u.text;
+  trimmer_.reset();
+  if (converter_) converter_->reset();
   if (mode->japanese()) {
-    const VoiceMode* english = modeFor(0, "a");
-    for (const ReadingSegment& s : reader_->read(text)) {
-      synthesise(s.latin && english ? english->identifier : mode->identifier, u.rate, s.text,
-                 false);
+    const VoiceMode* english = englishVoice();
+    for (const ReadingSegment& s : reader_->read(u.text)) {
+      synthesise(s.latin && english ? *english : *mode, u.rate, s.text);
     }
   } else {
-    synthesise(mode->identifier, u.rate, text, marksOnly(text));
+    synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
   }
-  if (sink_->isOpen()) sink_->endOfUtterance();
+  if (!sink_->isOpen()) return;
+  if (cut_) {
+    sink_->flush();  // what the device still holds of the cut caption
+  } else {
+    sink_->endOfUtterance();
+  }
 }
 
-void EspeakEngine::Impl::synthesise(const std::string& voice, std::int32_t rate,
-                                    const std::string& text, bool sayMarks) {
-  if (text.empty() || !sink_->isOpen() || abort_) return;
-  if (options_.onSynthesis) options_.onSynthesis(voice, rate, text);
+const VoiceMode* EspeakEngine::Impl::englishVoice() const {
+  if (lastEnglishMode_ >= 1 && lastEnglishMode_ <= static_cast<std::int32_t>(modes_.size())) {
+    return &modes_[static_cast<std::size_t>(lastEnglishMode_ - 1)];
+  }
+  return modeFor(0, "a");
+}
+
+void EspeakEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
+                                    const std::string& text) {
+  if (text.empty() || !sink_->isOpen() || stopped()) return;
+  if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, text);
   std::lock_guard owner(g_espeakOwner);
-  espeak_SetVoiceByName(voice.c_str());
+  if (voice.synthesiser == Synthesiser::Flite) {
+    flite::synthesise(voice.identifier, rate, text,
+                      [this](const std::int16_t* samples, std::size_t count) {
+                        return deliver(samples, count, flite::kSampleRate);
+                      });
+    return;
+  }
+  espeak_SetVoiceByName(voice.identifier.c_str());
   espeak_SetParameter(espeakRATE, rate, 0);
-  espeak_SetParameter(espeakPUNCTUATION, sayMarks ? espeakPUNCT_ALL : espeakPUNCT_NONE, 0);
+  espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
   g_synthesising = this;
   espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
                nullptr);
@@ -271,25 +345,51 @@ void EspeakEngine::Impl::synthesise(const std::string& voice, std::int32_t rate,
 
 int EspeakEngine::Impl::onSamples(short* samples, int count) {
   Impl* self = g_synthesising.load();
-  if (!self || self->abort_) return 1;  // stop this synthesis
-  if (count <= 0 || !samples) return 0;
-  try {
-    self->sink_->write(samples, static_cast<std::size_t>(count));
-  } catch (const AudioError&) {
-    std::lock_guard lock(self->mutex_);
-    self->soundError_ = kSoundDeviceFailed;
-    return 1;
+  if (!self) return 1;
+  if (count <= 0 || !samples) return self->stopped() ? 1 : 0;
+  return self->deliver(samples, static_cast<std::size_t>(count), self->sampleRate_) ? 0 : 1;
+}
+
+bool EspeakEngine::Impl::deliver(const std::int16_t* samples, std::size_t count, int rate) {
+  if (stopped()) return false;
+  if (rate != trimmerRate_) {
+    trimmer_ = LeadingSilenceTrimmer(rate);
+    trimmerRate_ = rate;
   }
-  {
-    std::lock_guard lock(self->mutex_);
-    ++self->progress_;
+  trimmed_.clear();
+  trimmer_.process(samples, count, trimmed_);
+  const std::vector<std::int16_t>* out = &trimmed_;
+  if (rate != sampleRate_) {
+    if (!converter_ || converterRate_ != rate) {
+      converter_ = std::make_unique<RateConverter>(rate, sampleRate_);
+      converterRate_ = rate;
+    }
+    converted_.clear();
+    converter_->process(trimmed_.data(), trimmed_.size(), converted_);
+    out = &converted_;
   }
-  if (self->abort_) return 1;  // the engine went while the device held the write
-  if (self->firstSamplesPending_) {
-    self->firstSamplesPending_ = false;
-    if (self->options_.onFirstSamples) self->options_.onFirstSamples();
+  // Small pieces, so that a cut-off or the engine's end is seen within a few milliseconds.
+  const std::size_t piece = static_cast<std::size_t>(sampleRate_) / 100;
+  for (std::size_t at = 0; at < out->size(); at += piece) {
+    if (stopped()) return false;
+    try {
+      sink_->write(out->data() + at, std::min(piece, out->size() - at));
+    } catch (const AudioError&) {
+      std::lock_guard lock(mutex_);
+      soundError_ = kSoundDeviceFailed;
+      return false;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      ++progress_;
+    }
+    if (stopped()) return false;  // the engine went, or a newer caption came, during the write
+    if (firstSamplesPending_) {
+      firstSamplesPending_ = false;
+      if (options_.onFirstSamples) options_.onFirstSamples();
+    }
   }
-  return 0;
+  return true;
 }
 
 void EspeakEngine::setCurrentMode(std::int32_t mode) {
@@ -327,7 +427,26 @@ std::int32_t EspeakEngine::voiceModeCount() {
 void EspeakEngine::sayText(const std::string& text) {
   {
     std::lock_guard lock(impl_->mutex_);
-    impl_->queue_.push_back({cut(text, kMaxUtteranceBytes), impl_->mode_, impl_->speed_});
+    auto& queue = impl_->queue_;
+    // Hours of held-down keys must not grow the queue without end: the oldest give way.
+    if (queue.size() >= kMaxQueued) queue.pop_front();
+    queue.push_back({cut(text, kMaxUtteranceBytes), impl_->mode_, impl_->speed_, false});
+  }
+  impl_->wake_.notify_one();
+}
+
+void EspeakEngine::sayCaption(const std::string& text) {
+  {
+    std::lock_guard lock(impl_->mutex_);
+    Impl& s = *impl_;
+    // An earlier caption still waiting is dropped, one being spoken is cut off at once: the
+    // learner hears where the focus is now, not where it was.
+    std::erase_if(s.queue_, [](const Impl::Utterance& u) { return u.caption; });
+    // The worker sees the cut within one small piece of sound and drops what the device
+    // still holds; this thread never waits on the device.
+    if (s.busy_ && s.speakingCaption_) s.cut_ = true;
+    if (s.queue_.size() >= kMaxQueued) s.queue_.pop_front();
+    s.queue_.push_back({cut(text, kMaxUtteranceBytes), s.mode_, s.speed_, true});
   }
   impl_->wake_.notify_one();
 }

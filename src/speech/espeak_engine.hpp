@@ -56,6 +56,8 @@ class EspeakEngine : public SpeechControl {
   // keep the voice busy for hours. Texts are cut when handed over, so a huge prompt is never
   // copied into the queue.
   static constexpr std::size_t kMaxUtteranceBytes = 4000;
+  // Utterances waiting at the most; beyond, the oldest give way.
+  static constexpr std::size_t kMaxQueued = 64;
   // How long LastError waits for the sound device's first answer before it calls the device
   // missing; a server that has stopped answering never answers at all.
   static constexpr std::chrono::milliseconds kDeviceAnswerWait{500};
@@ -79,6 +81,8 @@ class EspeakEngine : public SpeechControl {
   std::int32_t lastError() override;
   std::int32_t voiceModeCount() override;
   void sayText(const std::string& text) override;
+  // A focus caption: cuts off an earlier caption still waiting or being spoken.
+  void sayCaption(const std::string& text) override;
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
 

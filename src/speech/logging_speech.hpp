@@ -28,6 +28,10 @@ class LoggingSpeech : public SpeechControl {
     listener_(mode_, inner_.speed(), text);
     inner_.sayText(text);
   }
+  void sayCaption(const std::string& text) override {
+    listener_(mode_, inner_.speed(), text);
+    inner_.sayCaption(text);
+  }
   std::string voiceModeTitle(std::int32_t mode) override { return inner_.voiceModeTitle(mode); }
   std::int32_t voiceModeLanguage(std::int32_t mode) override {
     return inner_.voiceModeLanguage(mode);

@@ -64,6 +64,10 @@ void PcaudioSink::endOfUtterance() {
   if (object_ && audio_object_drain(object_) != 0) close();
 }
 
+void PcaudioSink::flush() {
+  if (object_ && audio_object_flush(object_) != 0) close();
+}
+
 void PcaudioSink::close() {
   if (!object_) return;
   audio_object_close(object_);

@@ -26,6 +26,7 @@ class PcaudioSink : public AudioSink {
   void write(const std::int16_t* samples, std::size_t count) override;
   // Plays out what is buffered: a short caption must not wait for the buffer to fill.
   void endOfUtterance() override;
+  void flush() override;
   void close() override;
 
  private:

@@ -20,6 +20,9 @@ class SpeechControl {
   virtual std::int32_t voiceModeCount() = 0;
   // Queues `text` (UTF-8) with the current mode and speed; never waits for the speech.
   virtual void sayText(const std::string& text) = 0;
+  // The same for a caption spoken because a button took the focus. A voice may cut it off when
+  // the next caption comes, as a screen reader does; every other text is spoken whole, in order.
+  virtual void sayCaption(const std::string& text) { sayText(text); }
   virtual std::string voiceModeTitle(std::int32_t mode) = 0;
   virtual std::int32_t voiceModeLanguage(std::int32_t mode) = 0;
 };

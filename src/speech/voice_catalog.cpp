@@ -39,15 +39,21 @@ std::int32_t windowsLanguageId(std::string_view rawTag) {
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices) {
   std::vector<VoiceMode> modes;
   for (const EngineVoice& v : voices) {
-    modes.push_back({v.name, windowsLanguageId(v.language), v.identifier, lower(v.language)});
+    modes.push_back(
+        {v.name, windowsLanguageId(v.language), v.identifier, lower(v.language), v.synthesiser});
   }
-  const auto japanese =
+  const auto firstJapanese =
       std::find_if(modes.begin(), modes.end(), [](const VoiceMode& m) { return m.japanese(); });
-  if (japanese != modes.end()) std::rotate(modes.begin(), japanese, japanese + 1);
-  const auto firstFree = modes.begin() + (japanese != modes.end() ? 1 : 0);
-  const auto american = std::find_if(firstFree, modes.end(),
-                                     [](const VoiceMode& m) { return m.language == "en-us"; });
-  if (american != modes.end()) std::rotate(firstFree, american, american + 1);
+  if (firstJapanese != modes.end()) std::rotate(modes.begin(), firstJapanese, firstJapanese + 1);
+  const auto rest = modes.begin() + (firstJapanese != modes.end() ? 1 : 0);
+  const auto rank = [](const VoiceMode& m) {
+    if (m.synthesiser == Synthesiser::Flite) return 0;
+    if (m.language == "en-us") return 1;
+    return m.english() ? 2 : 3;
+  };
+  // Each rank keeps the order the voices came in.
+  std::stable_sort(rest, modes.end(),
+                   [&](const VoiceMode& a, const VoiceMode& b) { return rank(a) < rank(b); });
   return modes;
 }
 

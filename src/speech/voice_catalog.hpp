@@ -10,10 +10,13 @@
 
 namespace orvane {
 
+enum class Synthesiser { Espeak, Flite };
+
 struct EngineVoice {
   std::string name;        // "English (America)"
-  std::string identifier;  // "gmw/en-US", "mb/mb-en1"
+  std::string identifier;  // "gmw/en-US", "mb/mb-en1", "flite/rms"
   std::string language;    // "en-us"
+  Synthesiser synthesiser = Synthesiser::Espeak;
 };
 
 struct VoiceMode {
@@ -21,6 +24,8 @@ struct VoiceMode {
   std::int32_t languageId;
   std::string identifier;
   std::string language;
+  Synthesiser synthesiser = Synthesiser::Espeak;
+  bool english() const { return language == "en" || language.rfind("en-", 0) == 0; }
   bool japanese() const { return language == "ja" || language.rfind("ja-", 0) == 0; }
 };
 
@@ -28,7 +33,9 @@ struct VoiceMode {
 // regional variants), other English 9, a few common languages their own, everything else 0.
 std::int32_t windowsLanguageId(std::string_view tag);
 
-// Orders the voices: the first Japanese voice, then English (America), then the rest as given.
+// Orders the voices: the first Japanese voice; then Flite's English voices (rms first, the
+// drill's English voice); then eSpeak NG's English voices, English (America) first; then the
+// rest as given.
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices);
 
 }  // namespace orvane

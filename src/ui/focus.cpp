@@ -19,7 +19,7 @@ void giveFocus(Session& s, Control c) {
 
 void speak_cap(Session& s, Control sender) {
   selectEnglishVoice(s);
-  s.speech.sayText(s.form.caption(sender));
+  s.speech.sayCaption(s.form.caption(sender));
   s.drill.LastSpoken = s.form.caption(sender);
 }
 

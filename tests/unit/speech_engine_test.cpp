@@ -5,10 +5,13 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
+#include <utility>
 
 #include "app/error.hpp"
 #include "speech/espeak_engine.hpp"
 #include "speech/japanese_reading.hpp"
+#include "speech/sample_path.hpp"
 #include "speech/voice_catalog.hpp"
 
 namespace orvane {
@@ -50,25 +53,32 @@ TEST(JapaneseReading, WithoutTheDictionaryKanaAndLatinWordsRemain) {
             (std::vector<ReadingSegment>{{false, "は"}, {true, "Tom Brown"}, {false, "です"}}));
 }
 
-TEST(VoiceCatalog, JapaneseComesFirstAndEnglishAmericaSecond) {
+TEST(VoiceCatalog, JapaneseFirstThenFliteThenESpeakEnglishThenTheRest) {
   const auto modes = orderVoiceModes({
       {"Afrikaans", "gmw/af", "af"},
       {"English (Great Britain)", "gmw/en", "en-gb"},
-      {"English (America)", "gmw/en-US", "en-us"},
+      {"English (America, eSpeak NG)", "gmw/en-US", "en-us"},
       {"English (Scotland)", "gmw/en-GB-scotland", "en-gb-scotland"},
       {"English (Caribbean)", "gmw/en-029", "en-029"},
       {"Japanese", "jpx/ja", "ja"},
+      {"English (America)", "flite/rms", "en-us", Synthesiser::Flite},
+      {"English (America, slt)", "flite/slt", "en-us", Synthesiser::Flite},
   });
-  ASSERT_EQ(modes.size(), 6u);
-  EXPECT_EQ(modes[0].title, "Japanese");
-  EXPECT_EQ(modes[0].languageId, 1041);
-  EXPECT_EQ(modes[1].title, "English (America)");
-  EXPECT_EQ(modes[1].languageId, 1033);
-  EXPECT_EQ(modes[2].title, "Afrikaans");
-  EXPECT_EQ(modes[2].languageId, 0);
-  EXPECT_EQ(modes[3].languageId, 2057);
-  EXPECT_EQ(modes[4].languageId, 2057);  // a British variant
-  EXPECT_EQ(modes[5].languageId, 9);     // other English
+  const std::pair<const char*, std::int32_t> expected[] = {
+      {"Japanese", 1041},
+      {"English (America)", 1033},  // Flite's rms: mode 2, the drill's English voice
+      {"English (America, slt)", 1033},
+      {"English (America, eSpeak NG)", 1033},
+      {"English (Great Britain)", 2057},
+      {"English (Scotland)", 2057},  // a British variant
+      {"English (Caribbean)", 9},    // other English
+      {"Afrikaans", 0},
+  };
+  ASSERT_EQ(modes.size(), std::size(expected));
+  for (std::size_t i = 0; i < modes.size(); ++i) {
+    EXPECT_EQ(modes[i].title, expected[i].first) << "mode " << i + 1;
+    EXPECT_EQ(modes[i].languageId, expected[i].second) << "mode " << i + 1;
+  }
   EXPECT_EQ(windowsLanguageId("de"), 1031);
   EXPECT_EQ(windowsLanguageId("EN-US"), 1033);
   EXPECT_EQ(windowsLanguageId("enx"), 0);
@@ -364,11 +374,181 @@ TEST(EspeakEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd
 
 TEST(EspeakEngine, ARunawayTextIsCutToALengthWorthSpeaking) {
   EngineHarness h;
-  h.engine->setCurrentMode(2);
+  h.engine->setCurrentMode(6);  // eSpeak NG, the quicker to speak a long text
   h.engine->sayText(std::string(1'000'000, 'a') + " end");
   h.engine->waitUntilIdle();
   ASSERT_EQ(h.spoken.size(), 1u);
   EXPECT_LE(h.spoken[0].text.size(), EspeakEngine::kMaxUtteranceBytes);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// --- The sample path ---
+
+TEST(SamplePath, LeadingSilenceIsDroppedAndTheSoundFadesInWhateverThePieces) {
+  std::vector<std::int16_t> input(400, 20);  // a faint hiss, below hearing
+  for (int i = 0; i < 600; ++i) input.push_back(static_cast<std::int16_t>(i % 2 ? 8000 : -8000));
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, input.size()}) {
+    LeadingSilenceTrimmer trimmer(16000);
+    std::vector<std::int16_t> out;
+    for (std::size_t at = 0; at < input.size(); at += piece) {
+      trimmer.process(input.data() + at, std::min(piece, input.size() - at), out);
+    }
+    ASSERT_EQ(out.size(), 600u) << "pieces of " << piece;
+    EXPECT_LT(std::abs(out[0]), 200) << "no click at the start";
+    EXPECT_EQ(std::abs(out[100]), 8000) << "full level after the fade";
+    trimmer.reset();  // the next utterance is trimmed again
+    out.clear();
+    trimmer.process(input.data(), 400, out);
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST(SamplePath, RateConversionKeepsTheLengthAndIsSeamlessAcrossPieces) {
+  std::vector<std::int16_t> input;
+  for (int i = 0; i < 1600; ++i) {
+    input.push_back(static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 440 * i / 16000.0)));
+  }
+  RateConverter whole(16000, 22050);
+  std::vector<std::int16_t> once;
+  whole.process(input.data(), input.size(), once);
+  EXPECT_NEAR(static_cast<double>(once.size()), 2205.0, 2.0);
+  RateConverter pieces(16000, 22050);
+  std::vector<std::int16_t> inPieces;
+  for (std::size_t at = 0; at < input.size(); at += 333) {
+    pieces.process(input.data() + at, std::min<std::size_t>(333, input.size() - at), inPieces);
+  }
+  EXPECT_EQ(inPieces, once);
+}
+
+// --- Every voice, and the focus captions ---
+
+TEST(EspeakEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
+  EngineHarness h;
+  EspeakEngine& e = *h.engine;
+  const auto& modes = e.voiceModes();
+  for (std::int32_t mode = 1; mode <= 7 && mode <= e.voiceModeCount(); ++mode) {
+    SCOPED_TRACE(modes[static_cast<std::size_t>(mode - 1)].title);
+    e.setCurrentMode(mode);
+    const bool japanese = modes[static_cast<std::size_t>(mode - 1)].japanese();
+    const std::string text = japanese ? "はい" : "Start";
+    double length[2] = {};
+    for (const std::int32_t speed : {EspeakEngine::kDefaultSpeed, EspeakEngine::kMinSpeed}) {
+      const std::size_t from = h.sink->samples().size();
+      e.setSpeed(speed);
+      e.sayText(text);
+      e.waitUntilIdle();
+      const auto samples = h.sink->samples();
+      ASSERT_GT(samples.size(), from);
+      // No silence before the sound: the first 20 ms are already speech (untrimmed, every
+      // voice starts with 10 to 180 ms of silence).
+      const auto first20ms = from + static_cast<std::size_t>(e.sampleRate() / 50);
+      EXPECT_GT(h.rms(from, first20ms), 100.0) << "speed " << speed;
+      length[speed == EspeakEngine::kMinSpeed] = static_cast<double>(samples.size() - from);
+    }
+    EXPECT_GT(length[1], length[0] * 1.4) << "the slow speed is not slower";
+  }
+}
+
+TEST(EspeakEngine, TextsInTheWrongLanguageGoToTheRightVoice) {
+  EngineHarness h;
+  EspeakEngine& e = *h.engine;
+  e.setCurrentMode(3);  // an English voice other than the first
+  e.sayText("hello");
+  e.setCurrentMode(1);
+  e.sayText("私はTomです。");  // Latin words in a prompt: the English voice last used
+  e.setCurrentMode(2);
+  e.sayText("今日は");  // Japanese for an English voice: the Japanese voice reads it
+  e.waitUntilIdle();
+  const auto voiceOf = [&](const std::string& text) {
+    for (const Spoken& s : h.spoken) {
+      if (s.text.find(text) != std::string::npos) return s.voice;
+    }
+    return std::string("(not spoken)");
+  };
+  EXPECT_EQ(voiceOf("Tom"), e.voiceModes()[2].identifier);
+  EXPECT_EQ(voiceOf("キョ"), e.voiceModes()[0].identifier);
+}
+
+// A sound device that plays in real time, so that speech takes as long as it sounds.
+class RealTimeSink : public CaptureSink {
+ public:
+  void write(const std::int16_t* s, std::size_t n) override {
+    std::this_thread::sleep_for(std::chrono::microseconds(n * 1'000'000 / 22050));
+    CaptureSink::write(s, n);
+  }
+};
+
+TEST(EspeakEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
+  RealTimeSink* sink = nullptr;
+  std::vector<std::string> started;
+  std::mutex m;
+  EngineOptions options;
+  options.makeSink = [&sink] {
+    auto s = std::make_unique<RealTimeSink>();
+    sink = s.get();
+    return s;
+  };
+  options.onSynthesis = [&](const std::string&, std::int32_t, const std::string& text) {
+    std::lock_guard lock(m);
+    started.push_back(text);
+  };
+  EspeakEngine e(std::move(options));
+  e.lastError();  // the worker has made its sink by then
+  e.setCurrentMode(2);
+  const auto spokenAlone = [&](const std::string& text) {
+    const std::size_t from = sink->samples().size();
+    e.sayText(text);
+    e.waitUntilIdle();
+    return sink->samples().size() - from;
+  };
+  const std::size_t caption = spokenAlone("Everything");
+  const std::size_t sentence = spokenAlone("I am a student.");
+
+  // Eight captions in a burst: the first is cut off, those waiting are dropped, the last is
+  // heard whole.
+  started.clear();
+  std::size_t from = sink->samples().size();
+  for (const char* word : {"Everything", "one", "two", "three", "four", "five", "six", "Start"}) {
+    e.sayCaption(word);
+    std::this_thread::sleep_for(std::chrono::milliseconds(word[0] == 'E' ? 150 : 1));
+  }
+  e.waitUntilIdle();
+  {
+    std::lock_guard lock(m);
+    EXPECT_EQ(started.front(), "Everything");
+    EXPECT_EQ(started.back(), "Start");
+  }
+  EXPECT_LT(sink->samples().size() - from, caption + spokenAlone("Start"));
+
+  // A sentence is never cut, and what follows it keeps its place.
+  started.clear();
+  from = sink->samples().size();
+  e.sayText("I am a student.");
+  e.sayCaption("Next");
+  e.waitUntilIdle();
+  EXPECT_EQ(started, (std::vector<std::string>{"I am a student.", "Next"}));
+  EXPECT_GE(sink->samples().size() - from, sentence);
+}
+
+TEST(EspeakEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
+  const auto gate = std::make_shared<StalledSink::Gate>();
+  std::atomic<int> synthesised{0};
+  EngineOptions options;
+  options.makeSink = [gate] { return std::make_unique<StalledSink>(gate, false); };
+  options.onSynthesis = [&](const std::string&, std::int32_t, const std::string&) {
+    ++synthesised;
+  };
+  EspeakEngine e(std::move(options));
+  e.setCurrentMode(2);
+  for (int i = 0; i < 1000; ++i) e.sayText("again");
+  gate->release();
+  e.waitUntilIdle();
+  EXPECT_LE(synthesised, static_cast<int>(EspeakEngine::kMaxQueued) + 1);
 }
 
 }  // namespace
