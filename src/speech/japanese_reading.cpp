@@ -1,5 +1,9 @@
 #include "speech/japanese_reading.hpp"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include <mecab.h>
 
 #include <cctype>
@@ -84,7 +88,55 @@ std::string withoutIdeographs(std::string_view text) {
   return out;
 }
 
-std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
+namespace {
+// Counters drills use every day that the dictionary reads digit by digit (二人 as ニニン).
+// 一日 is left alone: "one day" and "the first" are read differently.
+constexpr std::pair<std::string_view, std::string_view> kCounterReadings[] = {
+    {"二十日", "はつか"}, {"一人", "ひとり"}, {"二人", "ふたり"},   {"二日", "ふつか"},
+    {"三日", "みっか"},   {"四日", "よっか"}, {"五日", "いつか"},   {"六日", "むいか"},
+    {"七日", "なのか"},   {"八日", "ようか"}, {"九日", "ここのか"}, {"十日", "とおか"},
+};
+
+bool isNumeral(std::string_view ch) {
+  static constexpr std::string_view kNumerals[] = {"〇", "一", "二", "三", "四", "五", "六",
+                                                   "七", "八", "九", "十", "百", "千", "万"};
+  if (ch.size() == 1) return ch[0] >= '0' && ch[0] <= '9';
+  if (ch.size() == 3 && ch.substr(0, 2) == "\xEF\xBC") {  // full-width digits
+    const auto last = static_cast<unsigned char>(ch[2]);
+    return last >= 0x90 && last <= 0x99;
+  }
+  return std::find(std::begin(kNumerals), std::end(kNumerals), ch) != std::end(kNumerals);
+}
+}  // namespace
+
+std::string withCounterReadings(std::string_view text) {
+  std::string out;
+  std::string_view previous;  // the character before, to leave 十二人 and the like alone
+  for (std::size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    if (!isNumeral(previous)) {
+      for (const auto& [word, reading] : kCounterReadings) {
+        if (text.substr(i, word.size()) == word) {
+          out += reading;
+          previous = text.substr(i + word.size() - 3, 3);
+          i += word.size();
+          replaced = true;
+          break;
+        }
+      }
+    }
+    if (replaced) continue;
+    const std::size_t len = std::max<std::size_t>(text::utf8Length(text, i), 1);
+    previous = text.substr(i, len);
+    out += previous;
+    i += len;
+  }
+  return out;
+}
+
+std::vector<ReadingSegment> JapaneseReader::read(std::string_view original) {
+  const std::string withReadings = withCounterReadings(original);
+  const std::string_view text = withReadings;
   std::vector<ReadingSegment> out;
   if (!tagger_ || !text::isValidUtf8(text)) {
     // Without readings, Latin words still go to the English voice, split at blanks.

@@ -37,6 +37,10 @@ class JapaneseReader {
   std::unique_ptr<Tagger> tagger_;
 };
 
+// Writes counters of people and days (二人, 四日) in kana, which the dictionary misreads; a
+// counter after another numeral (十二人) is left to the dictionary.
+std::string withCounterReadings(std::string_view text);
+
 // Removes ideographs, which the Japanese voice would only name as "Chinese letter".
 std::string withoutIdeographs(std::string_view text);
 

@@ -27,6 +27,23 @@ TEST(JapaneseReading, GivesThePronunciationInKatakana) {
   EXPECT_EQ(weather[0].text, "キョーワイイテンキデスネ。");
 }
 
+TEST(JapaneseReading, CountersOfPeopleAndDaysReadAsSpoken) {
+  JapaneseReader reader;
+  ASSERT_TRUE(reader.hasDictionary());
+  const std::pair<const char*, const char*> cases[] = {
+      {"友達と二人で行きます。", "トモダチトフタリデイキマス。"},
+      {"一人です。", "ヒトリデス。"},
+      {"四日に会う", "ヨッカニアウ"},
+      {"二十日", "ハツカ"},
+      {"十二人", "ジューニニン"},  // after another numeral: the dictionary's reading stands
+  };
+  for (const auto& [text, reading] : cases) {
+    const auto segments = reader.read(text);
+    ASSERT_EQ(segments.size(), 1u) << text;
+    EXPECT_EQ(segments[0].text, reading) << text;
+  }
+}
+
 TEST(JapaneseReading, LatinWordsAreKeptApartForTheEnglishVoice) {
   JapaneseReader reader;
   EXPECT_EQ(reader.read("Tomは学生です。"),
