@@ -1,11 +1,17 @@
-// Latency of the voice where a learner feels it: from SayText (and from a key press) to the
-// first synthesised sample reaching the sink, for an English word and a kanji prompt; and the
-// engine's start-up (eSpeak NG and the MeCab model). Prints medians in milliseconds.
+// Latency of the voice where a learner feels it: from SayText (and from a key press, on every
+// English voice) to the first synthesised sample reaching the sink, for an English word and a
+// kanji prompt; a burst of Tab presses on a sink that plays in real time, with the captions cut
+// off as they are and spoken whole as they were; and the engine's start-up. Prints medians in
+// milliseconds.
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/dispatcher.hpp"
@@ -32,6 +38,8 @@ double median(std::vector<double> v) {
 class TimingSink : public CaptureSink {
  public:
   void write(const std::int16_t* s, std::size_t n) override {
+    // In real time, as a sound device plays, when a burst is measured.
+    if (realTime) std::this_thread::sleep_for(std::chrono::microseconds(n * 1'000'000 / 22050));
     {
       std::lock_guard lock(m_);
       if (!first_) first_ = Clock::now();
@@ -39,6 +47,7 @@ class TimingSink : public CaptureSink {
     cv_.notify_all();
     CaptureSink::write(s, n);
   }
+  bool realTime = false;
   void arm() {
     std::lock_guard lock(m_);
     first_.reset();
@@ -63,11 +72,22 @@ struct Bench {
       sink = s.get();
       return s;
     };
+    options.onFirstSamples = [this] {
+      std::lock_guard lock(firstsMutex);
+      firsts.push_back(Clock::now());
+    };
     const auto t0 = Clock::now();
     engine = std::make_unique<EspeakEngine>(options);
     coldStartMs = ms(Clock::now() - t0);
+    engine->lastError();  // the worker has made its sink by then
+  }
+  Clock::time_point lastFirst() {
+    std::lock_guard lock(firstsMutex);
+    return firsts.back();
   }
   TimingSink* sink = nullptr;
+  std::mutex firstsMutex;
+  std::vector<Clock::time_point> firsts;  // when each utterance's first sound reached the sink
   std::unique_ptr<EspeakEngine> engine;
   double coldStartMs = 0;
 };
@@ -115,14 +135,56 @@ int main() {
   session.voices.EnglishVoiceMode = 2;
   session.form.show(Control::Start);
   session.form.show(Control::Next);
-  std::vector<double> keys;
-  for (int i = 0; i < kRuns; ++i) {
-    b.sink->arm();
-    const auto t0 = Clock::now();
-    dispatcher.key({Key::Tab, {}, true, false});
-    keys.push_back(ms(b.sink->waitFirst() - t0));
-    e.waitUntilIdle();
+  // Tab to the first sample of the caption, on each English voice.
+  std::vector<std::pair<std::string, double>> perVoice;
+  for (std::int32_t mode = 2; mode <= e.voiceModeCount(); ++mode) {
+    if (e.voiceModeLanguage(mode) != 1033) break;
+    session.voices.EnglishVoiceMode = mode;
+    std::vector<double> keys;
+    for (int i = 0; i < kRuns; ++i) {
+      b.sink->arm();
+      const auto t0 = Clock::now();
+      dispatcher.key({Key::Tab, {}, true, false});
+      keys.push_back(ms(b.sink->waitFirst() - t0));
+      e.waitUntilIdle();
+    }
+    perVoice.emplace_back(e.voiceModeTitle(mode), median(keys));
   }
+
+  // Eight Tab presses 151 ms apart over the word buttons, the sound played in real time: from
+  // the last key to the first sample of the last caption. "Whole" speaks every caption out
+  // before the next, as the engine did before captions could be cut off.
+  session.voices.EnglishVoiceMode = 2;
+  for (int k = 2; k <= 8; ++k) {
+    session.form.setCaption(wordButton(k), "student");
+    session.form.show(wordButton(k));
+  }
+  b.sink->realTime = true;
+  const auto burst = [&](bool whole) {
+    std::vector<double> out;
+    for (int run = 0; run < 5; ++run) {
+      Clock::time_point last;
+      for (int i = 0; i < 8; ++i) {
+        last = Clock::now();
+        if (whole) {
+          const auto target = session.form.searchFocus(true);
+          session.form.setActive(*target);
+          e.setCurrentMode(2);
+          e.sayText(session.form.caption(*target));
+        } else {
+          dispatcher.key({Key::Tab, {}, true, false});
+        }
+        if (i < 7) std::this_thread::sleep_for(std::chrono::milliseconds(151));
+      }
+      // The last caption's first sample: everything before it has been heard or dropped.
+      e.waitUntilIdle();
+      out.push_back(ms(b.lastFirst() - last));
+    }
+    return median(out);
+  };
+  const double cut = burst(false);
+  const double whole = burst(true);
+  b.sink->realTime = false;
 
   std::printf("engine start-up, first in process (eSpeak NG + MeCab + sink): %.2f ms\n",
               b.coldStartMs);
@@ -132,7 +194,11 @@ int main() {
               median(mecabLoads));
   std::printf("SayText to first sample at the sink, English word (median):   %.2f ms\n", word);
   std::printf("SayText to first sample at the sink, kanji prompt (median):   %.2f ms\n", prompt);
-  std::printf("Tab key press to first sample of the caption (median):        %.2f ms\n",
-              median(keys));
+  for (const auto& [title, value] : perVoice) {
+    std::printf("Tab key press to first sample of the caption, %-28s %.2f ms\n",
+                (title + ":").c_str(), value);
+  }
+  std::printf("8 Tabs 151 ms apart, last key to its caption, captions cut off: %.2f ms\n", cut);
+  std::printf("8 Tabs 151 ms apart, last key to its caption, spoken whole:     %.2f ms\n", whole);
   return 0;
 }
