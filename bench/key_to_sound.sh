@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
-# Key press to sound, heard: runs the end-to-end audio test (the real window under Xvfb, its
-# speech recorded from a PulseAudio null sink) and, for every key that makes the program speak,
-# measures from the moment the key was sent to the first 5 ms of the recording above the
-# silence threshold. The key's moment is read off the recording's length when it was sent, so
-# the figure covers xdotool, the X server, Qt, the engine and PulseAudio's buffer.
-# usage: bench/key_to_sound.sh [BUILD_DIR]
+# Key press to sound in the real window: under Xvfb with a private PulseAudio null sink,
+# orvane-key-bench injects the smoke test's keys through XTest and listens to the sink's
+# monitor; key and sound are timed on the monitor's own sample clock.
+# usage: bench/key_to_sound.sh [BUILD_DIR]   (a build with -DORVANE_BENCH=ON)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
-bash "$here/../tests/e2e/audio_e2e.sh" "$build/bin" "$here/../tests/scenarios/data" "$out" |
-  grep -E '^(audio|FAIL)'
-sox "$out/e2e-recording.wav" -t dat - |
-  awk 'NR == FNR { if ($4 != "-" && FNR > 1) keys[++n] = $1; next }   # the start is no key
-    /^;/ { if ($2 == "Sample" && $3 == "Rate") win = int($4 / 200); next }
-    { sum += $2 * $2; if (++c == win) { loud[w++] = sqrt(sum / c) > 0.01; sum = 0; c = 0 } }
-    END {
-      for (i = 1; i <= n; i++) {
-        for (j = int(keys[i] * 200); j < w && !loud[j]; j++) {}
-        d[i] = (j - keys[i] * 200) * 5
-      }
-      for (i = 1; i <= n; i++) for (k = i + 1; k <= n; k++) if (d[k] < d[i]) { t = d[i]; d[i] = d[k]; d[k] = t }
-      printf "key press to sound over %d keys: fastest %d ms, median %d ms, slowest %d ms\n",
-        n, d[1], d[int((n + 1) / 2)], d[n] }' "$out/e2e-events.txt" -
+work=$(mktemp -d)
+xvfb_pid= pulse_pid= app_pid= silence_pid=
+trap 'kill $app_pid $silence_pid $xvfb_pid $pulse_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+source "$here/../tests/support/xvfb.sh"
+start_xvfb
+source "$here/../tests/support/null-audio.sh"
+start_null_audio
+# A null sink renders in blocks as long as its clients' latency: a low-latency stream of
+# silence keeps it rendering in small steps.
+pacat --playback -d orvane_null --raw --format=s16le --rate=22050 --channels=1 \
+  --latency-msec=20 /dev/zero 2> /dev/null &
+silence_pid=$!
+cp "$here/../tests/scenarios/data/smoke.dat" "$work/toi.dat"
+cp "$here/../examples/speech.ini" "$work/"
+(cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/bin/orvane" > /dev/null 2>&1) &
+app_pid=$!
+window=$(xdotool search --sync --onlyvisible --name '^Orvane$' | head -n 1)
+xdotool windowfocus --sync "$window" 2> /dev/null || true
+mapfile -t keys < <(sed -n 's/^key //p' "$here/../tests/smoke/keys.sim" | sed 's/^Enter$/Return/')
+# The last key (End) ends the program: leave it out.
+"$build/bin/orvane-key-bench" orvane_null.monitor "${keys[@]:0:${#keys[@]}-1}"
