@@ -1,6 +1,7 @@
 #include "drill/drill_handlers.hpp"
 
 #include "drill/loading.hpp"
+#include "drill/question_record.hpp"
 #include "drill/text.hpp"
 #include "speech/voice_steps.hpp"
 #include "ui/focus.hpp"
@@ -14,18 +15,6 @@ constexpr Control kMarks[] = {Control::Button10, Control::Button11, Control::But
 void hideWordsAndMarks(Form& f) {
   for (int k = 2; k <= 8; ++k) f.hide(wordButton(k));
   for (Control c : kMarks) f.hide(c);
-}
-
-// Reads the next marker line. Returns false when the drill is over: the end of the file, a
-// marker beginning with "*", or a file that is not open (no question file was ever loaded).
-// An empty marker line followed by nothing but blank lines is a blank tail of the file and
-// ends the drill too; anywhere else it is a marker like any other.
-bool nextRecordFollows(Session& s) {
-  orvane::QuestionFile& file = s.QuestionFile;
-  if (!file.isOpen() || file.atEnd()) return false;
-  const std::string marker = file.readLine();
-  if (marker.empty()) return !file.restIsBlank();
-  return marker[0] != '*';
 }
 
 void drillOver(Session& s) {
@@ -164,7 +153,7 @@ void NextClick(Session& s) {
   f.setCaption(Control::Sentence, "");
   hideWordsAndMarks(f);
 
-  if (nextRecordFollows(s)) {
+  if (readMarker(s.QuestionFile) == Marker::Question) {
     read_toi(s);
   } else {
     drillOver(s);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "drill/question_record.hpp"
 #include "drill/shuffle.hpp"
 #include "drill/text.hpp"
 #include "speech/voice_steps.hpp"
@@ -48,18 +49,14 @@ void fill_buttons(Session& s) {
 
 void read_toi(Session& s) {
   DrillState& d = s.drill;
-  d.Prompt = s.QuestionFile.readLine();
+  const QuestionRecord record = readRecord(s.QuestionFile);
+  d.Prompt = record.prompt;
   for (int i = 2; i <= 9; ++i) {
     std::string& slot = d.Slots[static_cast<std::size_t>(i)];
-    slot = text::trim(s.QuestionFile.readLine());
-    if (slot.empty()) continue;
-    ++d.RemainingCount;
-    if (i == 9) {
-      d.AnswerText = text::trim(d.AnswerText) + slot;
-    } else {
-      d.AnswerText += slot + " ";
-    }
+    slot = text::trim(record.slots[static_cast<std::size_t>(i)]);
+    if (!slot.empty()) ++d.RemainingCount;
   }
+  d.AnswerText = modelAnswer(record);
   ShuffleRandom random(static_cast<std::uint64_t>(s.platform.timeOfDayMs()));
   shuffleSlots(d.Slots, d.RemainingCount, random);
   d.LoadedCount = d.RemainingCount;

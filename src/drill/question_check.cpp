@@ -1,0 +1,92 @@
+#include "drill/question_check.hpp"
+
+#include <algorithm>
+
+#include "drill/question_record.hpp"
+#include "drill/text.hpp"
+
+namespace orvane {
+
+namespace {
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // what the decoder makes of bad bytes
+constexpr std::size_t kLinesPerRecord = 10;
+
+bool hasBlank(std::string_view word) {
+  return word.find_first_of(" \t") != std::string_view::npos ||
+         word.find("\xE3\x80\x80") != std::string_view::npos;  // the full-width blank
+}
+
+bool hasLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+// What is wrong with one record whose marker stands on `first`.
+void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
+                 std::vector<Finding>& out) {
+  const auto find = [&](std::size_t offset, std::string message) {
+    out.push_back({first + offset, number, std::move(message)});
+  };
+  if (r.linesRead < 9) {
+    find(r.linesRead, "ファイルの終わりで問題が途切れています（10行に足りません）");
+    return;
+  }
+  if (text::trim(r.prompt).empty()) find(1, "問題文（2行目）が空です");
+  if (r.prompt.find(kReplacement) != std::string::npos) {
+    find(1, "Shift-JIS でも UTF-8 でもないバイトがあります");
+  }
+  bool gap = false;
+  std::size_t firstGap = 0;
+  for (std::size_t i = 2; i <= 9; ++i) {
+    const std::string& raw = r.slots[i];
+    const std::string word = text::trim(raw);
+    if (raw.find(kReplacement) != std::string::npos) {
+      find(i, "Shift-JIS でも UTF-8 でもないバイトがあります");
+    }
+    if (i == 9) break;
+    if (word.empty()) {
+      if (!gap) firstGap = i;
+      gap = true;
+      continue;
+    }
+    if (gap) {
+      find(firstGap, "単語が3行目から続けて書かれていません（空の行の後に単語があります）");
+      gap = false;
+      firstGap = 0;
+    }
+    if (hasBlank(word)) find(i, "単語の中に空白があります（1つのボタンになります）");
+  }
+  const std::string mark = text::trim(r.slots[9]);
+  if (mark.empty()) {
+    find(9, "終わりの記号（. ? !）がありません");
+  } else if (mark != "." && mark != "?" && mark != "!") {
+    find(9, hasLetter(mark) ? "単語が7つより多くあります（10行目は終わりの記号の行です）"
+                            : "10行目は「.」「?」「!」のどれかでなければなりません");
+  }
+}
+}  // namespace
+
+CheckResult checkQuestionFile(QuestionFile& file) {
+  CheckResult result{file.encoding(), {}, {}};
+  if (file.atEnd()) {
+    result.findings.push_back({1, 0, "問題がありません"});
+    return result;
+  }
+  file.readLine();  // the first record's marker is not looked at
+  for (std::size_t number = 1;; ++number) {
+    const std::size_t first = (number - 1) * kLinesPerRecord + 1;
+    const QuestionRecord record = readRecord(file);
+    checkRecord(record, number, first, result.findings);
+    result.questions.push_back({record.prompt, modelAnswer(record)});
+    const Marker next = readMarker(file);
+    if (next == Marker::Question) continue;
+    if (next == Marker::Star && !file.restIsBlank()) {
+      result.findings.push_back(
+          {first + kLinesPerRecord, number + 1, "「*」で始まる行より後の問題は出題されません"});
+    }
+    break;
+  }
+  return result;
+}
+
+}  // namespace orvane

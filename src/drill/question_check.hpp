@@ -1,0 +1,34 @@
+// The teachers' checker: reads a question file exactly as the drill does and says what would go
+// wrong with it in the drill, line by line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "drill/decoder.hpp"
+#include "drill/question_file.hpp"
+
+namespace orvane {
+
+struct Finding {
+  std::size_t line;    // from 1
+  std::size_t record;  // the question's number, from 1
+  std::string message;
+};
+
+struct AskedQuestion {
+  std::string prompt;
+  std::string answer;  // the model answer, as the drill checks it
+};
+
+struct CheckResult {
+  Encoding encoding;
+  std::vector<Finding> findings;
+  std::vector<AskedQuestion> questions;  // what the drill will ask, in order
+};
+
+// Reads the open file to its end.
+CheckResult checkQuestionFile(QuestionFile& file);
+
+}  // namespace orvane

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "drill/question_check.hpp"
+
+namespace orvane {
+namespace {
+
+// One record: marker, prompt, seven word lines, closing mark.
+std::string record(const std::string& prompt, std::vector<std::string> words, const char* mark) {
+  words.resize(7);
+  std::string r = "1\r\n" + prompt + "\r\n";
+  for (const std::string& w : words) r += w + "\r\n";
+  return r + mark + "\r\n";
+}
+
+TEST(QuestionCheck, EachFindingStandsOnItsLine) {
+  struct Case {
+    const char* what;
+    std::string file;
+    std::vector<std::pair<std::size_t, std::string>> expected;  // line, a part of the message
+  };
+  const std::string good = record("私は学生です。", {"I", "am", "a", "student"}, ".");
+  const Case cases[] = {
+      {"a clean file", good + record("走れ", {"Run"}, "!"), {}},
+      {"an empty prompt", good + record("  ", {"Run"}, "!"), {{12, "問題文"}}},
+      {"a gap among the words", record("p", {"I", "", "a"}, "."), {{4, "続けて"}}},
+      {"a word with a blank", record("p", {"New York", "is"}, "."), {{3, "空白"}}},
+      {"no closing mark", record("p", {"Run"}, ""), {{10, "終わりの記号"}}},
+      {"an eighth word",
+       record("p", {"a", "b", "c", "d", "e", "f", "g"}, "h"),
+       {{10, "7つより多く"}}},
+      {"another mark", record("p", {"Run"}, ","), {{10, "「.」「?」「!」"}}},
+      {"a record cut short", good + "2\r\nprompt\r\nRun\r\n", {{13, "途切れて"}}},
+      {"a star before the end", good + "*\r\n" + record("p", {"Run"}, "!"), {{11, "「*」"}}},
+      {"bytes of no encoding", record("p\x81", {"Run"}, "!"), {{2, "バイト"}}},
+      {"no question at all", "", {{1, "問題がありません"}}},
+  };
+  for (const Case& c : cases) {
+    QuestionFile file;
+    file.openBytes(c.file);
+    const CheckResult result = checkQuestionFile(file);
+    ASSERT_EQ(result.findings.size(), c.expected.size()) << c.what;
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      EXPECT_EQ(result.findings[i].line, c.expected[i].first) << c.what;
+      EXPECT_NE(result.findings[i].message.find(c.expected[i].second), std::string::npos)
+          << c.what << ": " << result.findings[i].message;
+    }
+  }
+}
+
+TEST(QuestionCheck, ListsTheQuestionsAsTheDrillAsksThem) {
+  QuestionFile file;
+  file.openBytes(record("これはペンですか。", {" Is ", "this", "a", "pen"}, "?") + "*\r\n");
+  const CheckResult result = checkQuestionFile(file);
+  ASSERT_EQ(result.questions.size(), 1u);
+  EXPECT_EQ(result.questions[0].prompt, "これはペンですか。");
+  EXPECT_EQ(result.questions[0].answer, "Is this a pen?");
+  EXPECT_EQ(result.encoding, Encoding::Utf8);
+  EXPECT_TRUE(result.findings.empty());  // a star at the very end asks nothing less
+}
+
+}  // namespace
+}  // namespace orvane
