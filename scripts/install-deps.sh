@@ -14,6 +14,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-daemon
   pulseaudio pulseaudio-utils sox time
   util-linux
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 missing=()

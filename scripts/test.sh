@@ -15,6 +15,10 @@ run() {
 }
 
 run build
+# The Debian package, packed under umask 077, installed with apt and tried as a user would.
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+"${sudo[@]}" bash tests/package/package_test.sh build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run build-asan -DORVANE_SANITIZE=ON
 

@@ -35,6 +35,18 @@ int main(int argc, char** argv) {
   std::string wav, text;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help") {
+      std::cout << "usage: orvane-say --list\n"
+                   "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n"
+                   "Speaks TEXT with the drill's voice (mode 2, English, unless --mode says\n"
+                   "otherwise) at S words a minute, or writes it to a WAV file. --list prints\n"
+                   "every voice mode as N) TITLE LANGUAGE-ID.\n";
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "orvane-say " << ORVANE_VERSION << '\n';
+      return 0;
+    }
     if (arg == "--list") {
       list = true;
     } else if ((arg == "--mode" || arg == "--speed") && i + 1 < argc) {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "sim/runner.hpp"
 #include "sim/script.hpp"
@@ -22,7 +23,19 @@ std::string programPath() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 2) {
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help") {
+    std::cout << "usage: orvane-sim [SCRIPT]\n"
+                 "Runs the drill headless in the current folder (toi.dat, speech.ini), driven by\n"
+                 "SCRIPT or standard input, and prints what the program does, one line an event.\n"
+                 "See the manual page orvane-sim(1) for the script's commands.\n";
+    return 0;
+  }
+  if (first == "--version") {
+    std::cout << "orvane-sim " << ORVANE_VERSION << '\n';
+    return 0;
+  }
+  if (argc > 2 || first.rfind("--", 0) == 0) {
     std::cerr << "usage: orvane-sim [SCRIPT]\n";
     return 2;
   }

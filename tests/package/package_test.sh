@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Debian package as a new user meets it: packed under a umask of 077, installed with apt,
+# and then the installed programs, launcher, menu entry, AppStream data and manual pages.
+# Needs root (it installs the package). usage: package_test.sh BUILD_DIR
+set -uo pipefail
+build=$(cd "$1" && pwd)
+passed=0 failed=0
+check() {  # DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $what"
+    failed=$((failed + 1))
+  fi
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+rm -f "$build"/orvane_*.deb
+(cd "$build" && umask 077 && cpack -G DEB > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$build"/orvane_*_*.deb)
+echo "package: $(basename "$deb")"
+check "every folder in the package is 0755 though packed under umask 077" \
+  test -z "$(dpkg-deb -c "$deb" | awk '/^d/ && $1 != "drwxr-xr-x"')"
+check "the package depends on the voices, the dictionary, the font and Qt's texts" \
+  bash -c "dpkg-deb -f '$deb' Depends | grep -q 'espeak-ng-data.*mecab-ipadic-utf8.*fonts-ipafont-gothic.*qt6-translations-l10n.*libflite1'"
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "$deb" > "$work/apt.log" 2>&1 ||
+  { cat "$work/apt.log"; exit 1; }
+
+# The installed headless runner and checker on the installed example.
+cp /usr/share/orvane/examples/toi.dat /usr/share/orvane/examples/speech.ini "$work/"
+check "the installed orvane-sim plays the example" \
+  bash -c "cd '$work' && printf 'start\nkey Tab\n' | /usr/bin/orvane-sim | grep -q '^say mode=2 speed=175 \"Start\"'"
+check "the installed orvane-check finds the example clean" /usr/bin/orvane-check "$work/toi.dat"
+for tool in orvane-sim orvane-say orvane-check; do
+  check "$tool --help and --version" bash -c "/usr/bin/$tool --help > /dev/null && /usr/bin/$tool --version | grep -q '^$tool [0-9]'"
+done
+
+# The launcher makes the user's folder once and never overwrites what is there.
+home=$work/home
+mkdir -p "$home"
+launch() { HOME=$home QT_QPA_PLATFORM=offscreen timeout 3 /usr/bin/orvane-launch > /dev/null 2>&1; }
+launch
+check "the launcher makes ~/Orvane with the examples" \
+  cmp -s "$home/Orvane/toi.dat" /usr/share/orvane/examples/toi.dat
+printf '0\r\n1\r\n7\r\n' > "$home/Orvane/speech.ini"
+launch
+check "the launcher leaves the user's own speech.ini alone" \
+  bash -c "[[ \$(cat '$home/Orvane/speech.ini') == \$(printf '0\r\n1\r\n7\r') ]]"
+
+check "the menu entry is valid" desktop-file-validate /usr/share/applications/orvane.desktop
+check "the AppStream data is valid" \
+  appstreamcli validate --no-net /usr/share/metainfo/org.orvane.Orvane.metainfo.xml > /dev/null
+for page in orvane orvane-sim orvane-say orvane-check; do
+  check "man page $page renders without warnings" bash -c \
+    "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/$page.1 2>&1 > /dev/null) ]]"
+done
+echo "$passed passed, $failed failed"
+((failed == 0))
