@@ -9,10 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
 shift || true
 say=$build/bin/orvane-say
-if ! command -v pocketsphinx_continuous > /dev/null; then
-  sudo=(); [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends pocketsphinx pocketsphinx-en-us sox
-fi
+bash "$here/install-deps.sh"
 model=/usr/share/pocketsphinx/model/en-us
 modes=("$@")
 if ((${#modes[@]} == 0)); then

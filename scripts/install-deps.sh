@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Orvane need. Packages that
-# are already there are left alone; nothing is installed when all are.
+# Installs the Debian 12 packages that building, running and testing Orvane need, or the
+# packages named as arguments. Packages that are already there are left alone; nothing is
+# installed when all are.
 set -euo pipefail
 
-packages=(
+default=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
   qt6-base-dev qt6-translations-l10n
@@ -16,6 +17,7 @@ packages=(
   util-linux
   dpkg-dev desktop-file-utils appstream man-db
 )
+if (($# > 0)); then packages=("$@"); else packages=("${default[@]}"); fi
 
 missing=()
 for p in "${packages[@]}"; do
