@@ -51,13 +51,13 @@ int main(int argc, char** argv) {
   }
   Display* display = XOpenDisplay(nullptr);
   if (!display) return std::fprintf(stderr, "no X display\n"), 1;
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+  const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<std::uint32_t>(-1);
   attr.fragsize = kWindow * 2;
   int err = 0;
   pa_simple* rec = pa_simple_new(nullptr, "orvane-key-bench", PA_STREAM_RECORD, argv[1], "monitor",
-                                 &spec, nullptr, &attr, &err);
+                                 &format, nullptr, &attr, &err);
   if (!rec) return std::fprintf(stderr, "cannot record %s\n", argv[1]), 1;
   std::thread listener(listen, rec);
   // The prompt spoken at start is never cut off: let it end before the first key.
