@@ -1,7 +1,7 @@
-// The real voice: eSpeak NG synthesises, MeCab gives Japanese prompts their kana readings, and a
-// sink plays the sound. Utterances go into one queue, each with the voice and rate in force when
-// it was handed over; one worker thread owns every eSpeak NG call, so no handler waits for
-// speech.
+// The real voice: Flite speaks English, eSpeak NG Japanese and the other languages, MeCab gives
+// Japanese prompts their kana readings, and a sink plays the sound. Utterances go into one
+// queue, each with the voice and rate in force when it was handed over; one worker thread owns
+// every synthesiser call, so no handler waits for speech.
 //
 // LastError, as start-up reports it ("SAPI Error" and the number):
 //   0  all well

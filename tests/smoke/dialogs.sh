@@ -60,45 +60,44 @@ keys_reach_the_window() {
   fail "$1: after it closed, the keys no longer reached the window"
 }
 
-# 1. File > Open: Qt's own dialog, in Japanese.
-xdotool key alt+f o
-id=$(window_named '開く') || fail "file dialog: no window titled 開く (Qt's Japanese texts not loaded?)"
-sleep 0.3
-import -window root "$out/file-dialog.png"
-xdotool key Escape
-keys_reach_the_window "file dialog"
+# Opens a box or dialog with the menu keys, waits for its window, keeps a screenshot and leaves
+# the window's geometry in x y w h. usage: open_window NAME TITLE KEYS...
+open_window() {
+  local name=$1 title=$2
+  shift 2
+  xdotool key "$@"
+  id=$(window_named "$title") || fail "$name: no window titled $title"
+  sleep 0.3
+  read -r x y w h < <(geometry "$id")
+  import -window root "$out/$name.png"
+}
+# Closes it with KEY; the keys must reach the main window again. usage: close_window NAME KEY
+close_window() {
+  xdotool key "$2"
+  keys_reach_the_window "$1"
+}
+
+# 1. File > Open: Qt's own dialog, in Japanese (a missing translation leaves it titled Open).
+open_window file-dialog '開く' alt+f o
+close_window file-dialog Escape
 echo "file dialog: titled 開く"
 
 # 2. Help > the voice listing: every installed voice, in a box no taller than the screen.
-xdotool key alt+h n
-id=$(window_named 'Orvaneプログラム') || fail "voice listing: no box"
-sleep 0.3
-read -r x y w h < <(geometry "$id")
-import -window root "$out/voice-listing.png"
+open_window voice-listing 'Orvaneプログラム' alt+h n
 ((y >= 0 && y + h <= screen_h)) || fail "voice listing: the box (y=$y, height $h) leaves the screen"
-xdotool key Return
-keys_reach_the_window "voice listing"
+close_window voice-listing Return
 echo "voice listing: ${h} px tall on a ${screen_h} px screen"
 
 # 3. The voice dialog, in the middle of the desktop.
-xdotool key alt+o a
-id=$(window_named '音声設定') || fail "voice dialog: no window"
-sleep 0.3
-read -r x y w h < <(geometry "$id")
-import -window root "$out/voice-dialog.png"
+open_window voice-dialog '音声設定' alt+o a
 dx=$((x + w / 2 - screen_w / 2)) dy=$((y + h / 2 - screen_h / 2))
 ((dx * dx <= 4 && dy * dy <= 4)) || fail "voice dialog: centred at ($((x + w / 2)), $((y + h / 2)))"
-xdotool key Escape
-keys_reach_the_window "voice dialog"
+close_window voice-dialog Escape
 echo "voice dialog: centred on the desktop"
 
 # 4. The help, a window of its own: closed with Esc, the keys are the window's again.
-xdotool key alt+h c
-id=$(window_named 'Orvane ヘルプ') || fail "help: no window"
-sleep 0.3
-import -window root "$out/help.png"
-xdotool key Escape
-keys_reach_the_window "help"
+open_window help 'Orvane ヘルプ' alt+h c
+close_window help Escape
 echo "help: closed, and the keys are back"
 
 xdotool key alt+f x

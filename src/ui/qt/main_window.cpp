@@ -59,12 +59,6 @@ constexpr Place kLabels[] = {
     {Control::Score_Label, 24, 456, 89, 19, 19, true},
 };
 
-// How far right a label may grow to show its whole text: the prompt not at all (the
-// PlayBack button stands beside it), the others to the edge of the client area.
-int rightLimit(Control c) {
-  return c == Control::Japanease ? 0 : kClientWidth - 4;
-}
-
 // The part of a caption that can be shown, cut between characters.
 std::string_view shownPart(const std::string& caption) {
   return text::leadingChars(caption, kMaxShownBytes);
@@ -238,9 +232,10 @@ void MainWindow::dispatch(F&& f) {
 void MainWindow::fitWidth(Control c, QLabel* label) {
   for (const Place& p : kLabels) {
     if (p.control != c) continue;
-    const int room = rightLimit(c) - p.left;
-    label->resize(std::clamp(label->sizeHint().width(), p.width, std::max(room, p.width)),
-                  p.height);
+    // The prompt keeps its width (PlayBack stands beside it); the others may grow to the edge
+    // of the client area.
+    const int widest = c == Control::Japanease ? p.width : kClientWidth - 4 - p.left;
+    label->resize(std::clamp(label->sizeHint().width(), p.width, widest), p.height);
   }
 }
 
