@@ -14,6 +14,7 @@ default=(
   xvfb xdotool xauth x11-apps imagemagick
   at-spi2-core python3-pyatspi dbus-daemon
   pulseaudio pulseaudio-utils sox time
+  libpocketsphinx-dev pocketsphinx-en-us libpulse-dev libx11-dev libxtst-dev
   util-linux
   dpkg-dev desktop-file-utils appstream man-db
 )

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# A learner who only listens does a whole question file with the auto-scan and Enter alone: the
+# real window under Xvfb speaks through a private PulseAudio server, and the listening learner
+# (listening_learner.cpp) hears the null sink's monitor and presses the keys. The test passes when
+# the learner got every answer right and the window ended with status 0.
+# Afterwards, and only for the report, the window's transcript tells what was really said, so
+# the recognition of the captions can be counted.
+# Artefacts: the recording, the learner's log, the screen before End, the transcript.
+# usage: listening_learner.sh ORVANE LEARNER EXAMPLES_DIR ARTEFACT_DIR
+set -euo pipefail
+orvane=$(realpath "$1") learner=$(realpath "$2") examples=$(realpath "$3") out=$4
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$out"
+out=$(realpath "$out")
+rm -f "$out"/{learner.log,heard.tsv,recording.wav,end.png,window.txt,orvane.log}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+source "$here/../support/xvfb.sh"
+start_xvfb
+pids+=("$xvfb_pid")
+source "$here/../support/null-audio.sh"
+source "$here/../support/sanitizer.sh"
+start_null_audio
+pids+=("$pulse_pid")
+# A null sink renders only while something plays into it, and in blocks as long as the latency
+# its clients ask for: a low-latency stream of silence keeps it rendering in small steps, so the
+# learner hears each caption as it is spoken.
+pacat --playback -d orvane_null --raw --format=s16le --rate=22050 --channels=1 \
+  --latency-msec=20 /dev/zero 2> "$work/pacat.log" &
+pids+=($!)
+sleep 2.5
+
+mkdir "$work/run"
+cp "$examples/toi.dat" "$examples/speech.ini" "$work/run/"
+status=0
+(cd "$work/run" && ORVANE_TRANSCRIPT="$out/window.txt" QT_QPA_PLATFORM=xcb \
+  "$learner" --lesson toi.dat --monitor orvane_null.monitor --out "$out" \
+  -- "$orvane" 2> >(tee "$out/orvane.log" >&2)) || status=$?
+[[ -s $out/end.ppm ]] && convert "$out/end.ppm" "$out/end.png" && rm "$out/end.ppm"
+
+# The report: each English utterance the window spoke beside what the learner heard, in order.
+spoken=$(sed -n 's/^say mode=2 speed=[0-9]* "\(.*\)"$/\1/p' "$out/window.txt" 2>/dev/null |
+  sed 's/^\.$/period/; s/^?$/question mark/; s/^!$/exclamation mark/' |
+  tr 'A-Z' 'a-z' | tr -d '.,?!')
+heard=$(awk -F'\t' '$3 != "prompt" { print $3 "\t" $4 }' "$out/heard.tsv" 2>/dev/null)
+paste <(printf '%s\n' "$spoken") <(printf '%s\n' "$heard") | awk -F'\t' '
+  $2 == "caption" { all++; if ($1 == $3) right++; else wrong = wrong sprintf("\n  \"%s\" heard as \"%s\"", $1, $3) }
+  END { printf "captions heard as the right word: %d/%d%s\n", right, all, wrong }'
+if (( $(wc -l <<< "$spoken") != $(wc -l <<< "$heard") )); then
+  echo "(the window spoke $(wc -l <<< "$spoken") English utterances, the learner heard" \
+    "$(wc -l <<< "$heard"); the pairs above may be shifted)"
+fi
+exit $status
