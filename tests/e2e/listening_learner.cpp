@@ -13,6 +13,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <jsgf.h>
 #include <pocketsphinx.h>
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -188,7 +189,7 @@ class Recogniser {
 
   // One or more of these phrases, in any order.
   void expect(const std::vector<std::string>& phrases) {
-    std::string rule;
+    std::string alternatives;
     for (const std::string& p : phrases) {
       std::size_t from = 0;
       for (std::size_t to; from <= p.size(); from = to + 1) {
@@ -198,14 +199,21 @@ class Recogniser {
         if (!pron) fail("the recogniser's dictionary has no word '" + word + "'");
         std::free(pron);
       }
-      rule += (rule.empty() ? "" : " | ") + p;
+      alternatives += (alternatives.empty() ? "" : " | ") + p;
     }
     const std::string jsgf =
-        "#JSGF V1.0;\ngrammar heard;\npublic <heard> = <phrase>+;\n<phrase> = " + rule + ";\n";
-    const std::string name = "q" + std::to_string(++grammars_);
-    if (ps_set_jsgf_string(ps_, name.c_str(), jsgf.c_str()) < 0 ||
-        ps_set_search(ps_, name.c_str()) < 0)
-      fail("pocketsphinx refused the grammar:\n" + jsgf);
+        "#JSGF V1.0;\ngrammar heard;\npublic <heard> = <phrase>+;\n<phrase> = " + alternatives +
+        ";\n";
+    // Built here rather than with ps_set_jsgf_string, which leaks the parsed grammar.
+    jsgf_t* grammar = jsgf_parse_string(jsgf.c_str(), nullptr);
+    jsgf_rule_t* rule = grammar ? jsgf_get_public_rule(grammar) : nullptr;
+    fsg_model_t* fsg =
+        rule ? jsgf_build_fsg(grammar, rule, ps_get_logmath(ps_), cmd_ln_float32_r(config_, "-lw"))
+             : nullptr;
+    const bool ok = fsg && ps_set_fsg(ps_, "heard", fsg) == 0 && ps_set_search(ps_, "heard") == 0;
+    if (fsg) fsg_model_free(fsg);
+    if (grammar) jsgf_grammar_free(grammar);
+    if (!ok) fail("pocketsphinx refused the grammar:\n" + jsgf);
   }
 
   std::string recognise(std::vector<std::int16_t> samples) {
@@ -226,7 +234,6 @@ class Recogniser {
  private:
   cmd_ln_t* config_ = nullptr;
   ps_decoder_t* ps_ = nullptr;
-  int grammars_ = 0;
 };
 
 // ---- Acting: keys through XTest, to whichever window has the keyboard.
@@ -342,6 +349,7 @@ class Learner {
     begin(0);
     while (next_ < wants_.size()) {
       if (auto u = ear_.listen()) hear(*u);
+      if (next_ == wants_.size()) break;  // End pressed
       checkTime();
       if (int status; ::waitpid(child_, &status, WNOHANG) == child_) {
         child_ = 0;
