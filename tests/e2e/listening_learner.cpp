@@ -48,7 +48,7 @@ constexpr double kPromptWait = 3.0;      // a prompt starts this soon after Next
 constexpr double kFirstPromptWait = 20;  // or after the program was started
 constexpr double kSentenceWait = 3.0;    // the sentence starts this soon after Speak
 constexpr double kSilenceLimit = 20;     // five scan steps of 4 s with nothing heard
-constexpr int kStepLimit = 30;           // captions heard while waiting for one
+constexpr std::size_t kStepLimit = 30;   // captions heard while waiting for one
 constexpr double kEndWait = 10;          // for the program to end after End
 
 [[noreturn]] void fail(const std::string& why) {
@@ -378,7 +378,6 @@ class Learner {
   void begin(std::size_t index) {
     next_ = index;
     since_ = ear_.now();
-    steps_ = 0;
     heardWhileWaiting_.clear();
     promptHeard_ = false;
     if (next_ < wants_.size() &&
@@ -413,7 +412,6 @@ class Learner {
       return;  // over after a quiet second (checkTime)
     }
     if (w.kind == Want::Sentence) return begin(next_ + 1);
-    ++steps_;
     heardWhileWaiting_.push_back(words);
     if (words == w.phrase) {
       if (next_ + 1 == wants_.size()) hand_.screenshot(out_ + "/end.ppm");
@@ -421,11 +419,11 @@ class Learner {
       say("  Enter on '" + w.phrase + "'");
       return begin(next_ + 1);
     }
-    if (steps_ >= kStepLimit) {
+    if (heardWhileWaiting_.size() >= kStepLimit) {
       std::string heard;
       for (const std::string& h : heardWhileWaiting_)
         heard += (heard.empty() ? "'" : ", '") + h + "'";
-      fail("waited " + std::to_string(steps_) + " scan steps for '" + w.phrase + "', heard " +
+      fail("waited " + std::to_string(kStepLimit) + " scan steps for '" + w.phrase + "', heard " +
            heard);
     }
   }
@@ -467,7 +465,7 @@ class Learner {
           fail("the program ended with " + describe(status));
         return;
       }
-      ear_.listen();
+      ear_.listen();  // 10 ms
     }
     fail("the program did not end within " + std::to_string(int(kEndWait)) + " s of End");
   }
@@ -489,7 +487,6 @@ class Learner {
   pid_t child_ = 0;
   std::size_t next_ = 0;
   double since_ = 0, lastEnd_ = 0;
-  int steps_ = 0;
   bool promptHeard_ = false;
   std::vector<std::string> heardWhileWaiting_;
 };
@@ -499,14 +496,18 @@ class Learner {
 int main(int argc, char** argv) {
   std::string lesson, monitor, out, model = "/usr/share/pocketsphinx/model/en-us";
   int i = 1;
-  for (; i + 1 < argc && std::strcmp(argv[i], "--") != 0; i += 2) {
+  bool known = true;
+  for (; known && i + 1 < argc && std::strcmp(argv[i], "--") != 0; i += 2) {
     const std::string opt = argv[i];
-    (opt == "--lesson"    ? lesson
-     : opt == "--monitor" ? monitor
-     : opt == "--out"     ? out
-                          : model) = argv[i + 1];
+    std::string* value = opt == "--lesson"    ? &lesson
+                         : opt == "--monitor" ? &monitor
+                         : opt == "--out"     ? &out
+                         : opt == "--model"   ? &model
+                                              : nullptr;
+    if (value) *value = argv[i + 1];
+    known = value != nullptr;
   }
-  if (lesson.empty() || monitor.empty() || out.empty() || i + 1 >= argc ||
+  if (!known || lesson.empty() || monitor.empty() || out.empty() || i + 1 >= argc ||
       std::strcmp(argv[i], "--") != 0) {
     std::fprintf(stderr,
                  "usage: orvane-listening-learner --lesson FILE --monitor SOURCE --out DIR "

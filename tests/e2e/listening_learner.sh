@@ -12,7 +12,7 @@ orvane=$(realpath "$1") learner=$(realpath "$2") examples=$(realpath "$3") out=$
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 out=$(realpath "$out")
-rm -f "$out"/{learner.log,heard.tsv,recording.wav,end.png,window.txt,orvane.log}
+rm -f "$out"/{learner.log,heard.tsv,recording.wav,end.png,window.txt,stderr.log}
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -42,19 +42,23 @@ cp "$examples/toi.dat" "$examples/speech.ini" "$work/run/"
 status=0
 (cd "$work/run" && ORVANE_TRANSCRIPT="$out/window.txt" QT_QPA_PLATFORM=xcb \
   "$learner" --lesson toi.dat --monitor orvane_null.monitor --out "$out" \
-  -- "$orvane" 2> >(tee "$out/orvane.log" >&2)) || status=$?
+  -- "$orvane" 2> >(tee "$out/stderr.log" >&2)) || status=$?
 [[ -s $out/end.ppm ]] && convert "$out/end.ppm" "$out/end.png" && rm "$out/end.ppm"
 
 # The report: each English utterance the window spoke beside what the learner heard, in order.
-spoken=$(sed -n 's/^say mode=2 speed=[0-9]* "\(.*\)"$/\1/p' "$out/window.txt" 2>/dev/null |
-  sed 's/^\.$/period/; s/^?$/question mark/; s/^!$/exclamation mark/' |
-  tr 'A-Z' 'a-z' | tr -d '.,?!')
-heard=$(awk -F'\t' '$3 != "prompt" { print $3 "\t" $4 }' "$out/heard.tsv" 2>/dev/null)
-paste <(printf '%s\n' "$spoken") <(printf '%s\n' "$heard") | awk -F'\t' '
-  $2 == "caption" { all++; if ($1 == $3) right++; else wrong = wrong sprintf("\n  \"%s\" heard as \"%s\"", $1, $3) }
-  END { printf "captions heard as the right word: %d/%d%s\n", right, all, wrong }'
-if (( $(wc -l <<< "$spoken") != $(wc -l <<< "$heard") )); then
-  echo "(the window spoke $(wc -l <<< "$spoken") English utterances, the learner heard" \
-    "$(wc -l <<< "$heard"); the pairs above may be shifted)"
-fi
+report() {
+  local spoken heard
+  spoken=$(sed -n 's/^say mode=2 speed=[0-9]* "\(.*\)"$/\1/p' "$out/window.txt" |
+    sed 's/^\.$/period/; s/^?$/question mark/; s/^!$/exclamation mark/' |
+    tr 'A-Z' 'a-z' | tr -d '.,?!')
+  heard=$(awk -F'\t' '$3 != "prompt" { print $3 "\t" $4 }' "$out/heard.tsv")
+  paste <(printf '%s\n' "$spoken") <(printf '%s\n' "$heard") | awk -F'\t' '
+    $2 == "caption" { all++; if ($1 == $3) right++; else wrong = wrong sprintf("\n  \"%s\" heard as \"%s\"", $1, $3) }
+    END { printf "captions heard as the right word: %d/%d%s\n", right, all, wrong }'
+  if (( $(wc -l <<< "$spoken") != $(wc -l <<< "$heard") )); then
+    echo "(the window spoke $(wc -l <<< "$spoken") English utterances, the learner heard" \
+      "$(wc -l <<< "$heard"); the pairs above may be shifted)"
+  fi
+}
+[[ -s $out/window.txt && -s $out/heard.tsv ]] && report
 exit $status
