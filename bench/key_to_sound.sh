@@ -13,11 +13,7 @@ source "$here/../tests/support/xvfb.sh"
 start_xvfb
 source "$here/../tests/support/null-audio.sh"
 start_null_audio
-# A null sink renders in blocks as long as its clients' latency: a low-latency stream of
-# silence keeps it rendering in small steps.
-pacat --playback -d orvane_null --raw --format=s16le --rate=22050 --channels=1 \
-  --latency-msec=20 /dev/zero 2> /dev/null &
-silence_pid=$!
+keep_sink_rendering
 cp "$here/../tests/scenarios/data/smoke.dat" "$work/toi.dat"
 cp "$here/../examples/speech.ini" "$work/"
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/bin/orvane" > /dev/null 2>&1) &

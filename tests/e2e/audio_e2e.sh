@@ -32,12 +32,8 @@ source "$here/../support/sanitizer.sh"
 start_null_audio
 pids+=("$pulse_pid")
 
-# A null sink renders only while something plays into it, and in blocks as long as the latency
-# its clients ask for (two seconds when none asks). A low-latency stream of silence keeps it
-# rendering in small steps on the wall clock; its first long block passes before recording.
-pacat --playback -d orvane_null "${format[@]}" /dev/zero 2> "$work/pacat.log" &
-pids+=($!)
-sleep 2.5
+keep_sink_rendering  # so the timeline follows the wall clock
+pids+=("$silence_pid")
 parec -d orvane_null.monitor "${format[@]}" > "$work/rec.raw" 2> "$work/parec.log" &
 parec_pid=$!
 for _ in $(seq 200); do [[ -s $work/rec.raw ]] && break; sleep 0.01; done

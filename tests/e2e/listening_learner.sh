@@ -29,13 +29,8 @@ source "$here/../support/null-audio.sh"
 source "$here/../support/sanitizer.sh"
 start_null_audio
 pids+=("$pulse_pid")
-# A null sink renders only while something plays into it, and in blocks as long as the latency
-# its clients ask for: a low-latency stream of silence keeps it rendering in small steps, so the
-# learner hears each caption as it is spoken.
-pacat --playback -d orvane_null --raw --format=s16le --rate=22050 --channels=1 \
-  --latency-msec=20 /dev/zero 2> "$work/pacat.log" &
-pids+=($!)
-sleep 2.5
+keep_sink_rendering  # so the learner hears each caption as it is spoken
+pids+=("$silence_pid")
 
 mkdir "$work/run"
 cp "$examples/toi.dat" "$examples/speech.ini" "$work/run/"

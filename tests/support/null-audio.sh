@@ -21,3 +21,14 @@ PA
   cat "$dir/log.txt" >&2
   return 1
 }
+
+# A null sink renders only while something plays into it, and in blocks as long as the latency
+# its clients ask for (two seconds when none asks). A low-latency stream of silence keeps it
+# rendering in small steps on the wall clock, so what is played is heard on the monitor at once;
+# this returns once the first long block has passed. Sets silence_pid.
+keep_sink_rendering() {
+  pacat --playback -d orvane_null --raw --format=s16le --rate=22050 --channels=1 \
+    --latency-msec=20 /dev/zero 2> "$work/pulse/silence.log" &
+  silence_pid=$!
+  sleep 2.5
+}
