@@ -13,27 +13,9 @@ orvane=$bin/orvane sim=$bin/orvane-sim orvane_say=$bin/orvane-say
 here=$(cd "$(dirname "$0")" && pwd)
 keys_script=$here/../smoke/keys.sim
 mkdir -p "$out"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 rate=22050
 format=(--raw --format=s16le --rate=$rate --channels=1 --latency-msec=20)
-
-source "$here/../support/xvfb.sh"
-start_xvfb
-pids+=("$xvfb_pid")
-source "$here/../support/null-audio.sh"
-source "$here/../support/sanitizer.sh"
-start_null_audio
-pids+=("$pulse_pid")
-
-keep_sink_rendering  # so the timeline follows the wall clock
-pids+=("$silence_pid")
+source "$here/../support/audio-stage.sh"  # the null sink's timeline follows the wall clock
 parec -d orvane_null.monitor "${format[@]}" > "$work/rec.raw" 2> "$work/parec.log" &
 parec_pid=$!
 for _ in $(seq 200); do [[ -s $work/rec.raw ]] && break; sleep 0.01; done

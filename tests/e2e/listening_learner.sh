@@ -13,24 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 out=$(realpath "$out")
 rm -f "$out"/{learner.log,heard.tsv,recording.wav,end.png,window.txt,stderr.log}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$here/../support/xvfb.sh"
-start_xvfb
-pids+=("$xvfb_pid")
-source "$here/../support/null-audio.sh"
-source "$here/../support/sanitizer.sh"
-start_null_audio
-pids+=("$pulse_pid")
-keep_sink_rendering  # so the learner hears each caption as it is spoken
-pids+=("$silence_pid")
+source "$here/../support/audio-stage.sh"
 
 mkdir "$work/run"
 cp "$examples/toi.dat" "$examples/speech.ini" "$work/run/"
