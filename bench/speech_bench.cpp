@@ -127,6 +127,7 @@ int main() {
   };
   const double word = latency(2, "Hello");
   const double prompt = latency(1, "今日はいい天気ですね。");
+  const double numbers = latency(1, "2024年4月1日に、りんごを3本と卵を6個買いました。");
 
   // A Tab key press through the dispatcher: the focus moves, the caption is handed to speech.
   QuietPlatform platform;
@@ -194,6 +195,7 @@ int main() {
               median(mecabLoads));
   std::printf("SayText to first sample at the sink, English word (median):   %.2f ms\n", word);
   std::printf("SayText to first sample at the sink, kanji prompt (median):   %.2f ms\n", prompt);
+  std::printf("SayText to first sample at the sink, numbers prompt (median): %.2f ms\n", numbers);
   for (const auto& [title, value] : perVoice) {
     std::printf("Tab key press to first sample of the caption, %-28s %.2f ms\n",
                 (title + ":").c_str(), value);

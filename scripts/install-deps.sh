@@ -9,7 +9,7 @@ default=(
   libgtest-dev
   qt6-base-dev qt6-translations-l10n
   libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev
-  libmecab-dev mecab-ipadic-utf8
+  libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
   at-spi2-core python3-pyatspi dbus-daemon

@@ -1,6 +1,7 @@
 // orvane-say: the drill's voice on the command line.
 //   orvane-say --list                      every voice mode as "N) TITLE LANGID"
 //   orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...
+//   orvane-say --reading [TEXT...]         what the voices are handed for each Japanese TEXT
 // speaks the text (voice mode 2, English, unless --mode says otherwise), or writes it to a WAV
 // file. Exit status 1 when the sound could not be played or written, 2 for a wrong command line.
 #include <chrono>
@@ -8,16 +9,42 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "speech/espeak_engine.hpp"
+#include "speech/japanese_reading.hpp"
 
 namespace {
 constexpr std::chrono::seconds kStallLimit{5};
 
 int usage() {
   std::cerr << "usage: orvane-say --list\n"
-               "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n";
+               "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n"
+               "       orvane-say --reading [TEXT...]\n";
   return 2;
+}
+
+// One line per text: the kana the Japanese voice is handed, and Latin words, which go to the
+// English voice, as they are. Without TEXT, each line of standard input is one text.
+int printReadings(const std::vector<std::string>& texts) {
+  orvane::JapaneseReader reader;
+  if (!reader.hasDictionary()) {
+    std::cerr << "orvane-say: the MeCab dictionary is missing (" << reader.kDefaultDictionary
+              << "): kanji are left unread\n";
+  }
+  const auto print = [&](const std::string& text) {
+    std::cout << orvane::readingLine(reader.read(text)) << '\n';
+  };
+  if (texts.empty()) {
+    for (std::string line; std::getline(std::cin, line);) print(line);
+  }
+  for (const std::string& text : texts) print(text);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "orvane-say: could not write the readings\n";
+    return 1;
+  }
+  return 0;
 }
 
 bool toInt(const char* s, int& out) {
@@ -30,7 +57,8 @@ bool toInt(const char* s, int& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool list = false;
+  bool list = false, reading = false;
+  std::vector<std::string> texts;
   int mode = 2, speed = orvane::EspeakEngine::kDefaultSpeed;
   std::string wav, text;
   for (int i = 1; i < argc; ++i) {
@@ -38,9 +66,13 @@ int main(int argc, char** argv) {
     if (arg == "--help") {
       std::cout << "usage: orvane-say --list\n"
                    "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n"
+                   "       orvane-say --reading [TEXT...]\n"
                    "Speaks TEXT with the drill's voice (mode 2, English, unless --mode says\n"
                    "otherwise) at S words a minute, or writes it to a WAV file. --list prints\n"
-                   "every voice mode as N) TITLE LANGUAGE-ID.\n";
+                   "every voice mode as N) TITLE LANGUAGE-ID. --reading prints, one line for\n"
+                   "each TEXT (or each line of standard input), what the voices are handed for\n"
+                   "it: the Japanese voice's kana, and Latin words, which the English voice\n"
+                   "says, as they are.\n";
       return 0;
     }
     if (arg == "--version") {
@@ -49,6 +81,8 @@ int main(int argc, char** argv) {
     }
     if (arg == "--list") {
       list = true;
+    } else if (arg == "--reading") {
+      reading = true;
     } else if ((arg == "--mode" || arg == "--speed") && i + 1 < argc) {
       if (!toInt(argv[++i], arg == "--mode" ? mode : speed)) return usage();
     } else if (arg == "--wav" && i + 1 < argc) {
@@ -58,8 +92,10 @@ int main(int argc, char** argv) {
     } else {
       if (!text.empty()) text += ' ';
       text += arg;
+      texts.push_back(arg);
     }
   }
+  if (reading) return list ? usage() : printReadings(texts);
   if (!list && text.empty()) return usage();
 
   orvane::CaptureSink* capture = nullptr;

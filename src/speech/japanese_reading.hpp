@@ -1,6 +1,9 @@
-// Japanese prompts for eSpeak NG, whose Japanese voice reads kana only: MeCab turns each token
-// into its pronunciation in katakana. Runs of Latin words are kept apart, to be spoken as words
-// by an English voice rather than letter by letter.
+// Japanese prompts for eSpeak NG, whose Japanese voice reads kana only. MeCab splits a prompt into
+// words and gives each its pronunciation in katakana; then numbers are read as a Japanese speaker
+// reads them, with the counter after them (japanese_numbers.hpp), symbols are named in Japanese,
+// and runs of Latin words are kept apart, to be spoken as words by an English voice rather than
+// letter by letter. Words the dictionary misreads in everyday sentences are set right by a
+// user dictionary of our own (data/mecab/orvane-words.csv), compiled by the build.
 #pragma once
 
 #include <memory>
@@ -22,26 +25,33 @@ class JapaneseReader {
   // system's default link.
   static constexpr const char* kDefaultDictionary = "/var/lib/mecab/dic/ipadic-utf8";
 
-  explicit JapaneseReader(const std::string& dictionary = kDefaultDictionary);
+  // The user dictionary beside the running program (a build), else the installed one; empty when
+  // there is neither.
+  static std::string defaultUserDictionary();
+
+  // Without a usable user dictionary the system dictionary is used alone.
+  explicit JapaneseReader(const std::string& dictionary = kDefaultDictionary,
+                          const std::string& userDictionary = defaultUserDictionary());
   ~JapaneseReader();
   JapaneseReader(const JapaneseReader&) = delete;
   JapaneseReader& operator=(const JapaneseReader&) = delete;
 
   // False when the dictionary could not be loaded: readings then keep the kana of the text only.
   bool hasDictionary() const { return tagger_ != nullptr; }
+  bool hasUserDictionary() const { return hasUserDictionary_; }
 
   std::vector<ReadingSegment> read(std::string_view text);
 
  private:
   struct Tagger;
   std::unique_ptr<Tagger> tagger_;
+  bool hasUserDictionary_ = false;
 };
-
-// Writes counters of people and days (二人, 四日) in kana, which the dictionary misreads; a
-// counter after another numeral (十二人) is left to the dictionary.
-std::string withCounterReadings(std::string_view text);
 
 // Removes ideographs, which the Japanese voice would only name as "Chinese letter".
 std::string withoutIdeographs(std::string_view text);
+
+// The segments on one line, as `orvane-say --reading` prints them: separated by one blank.
+std::string readingLine(const std::vector<ReadingSegment>& segments);
 
 }  // namespace orvane

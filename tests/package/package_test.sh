@@ -34,6 +34,8 @@ cp /usr/share/orvane/examples/toi.dat /usr/share/orvane/examples/speech.ini "$wo
 check "the installed orvane-sim plays the example" \
   bash -c "cd '$work' && printf 'start\nkey Tab\n' | /usr/bin/orvane-sim | grep -q '^say mode=2 speed=175 \"Start\"'"
 check "the installed orvane-check finds the example clean" /usr/bin/orvane-check "$work/toi.dat"
+check "the installed reader reads numbers and counters, with the user dictionary" \
+  bash -c "[[ \$(/usr/bin/orvane-say --reading 'ギターを3本弾きます') == ギターヲサンボンヒキマス ]]"
 for tool in orvane-sim orvane-say orvane-check; do
   check "$tool --help and --version" bash -c "/usr/bin/$tool --help > /dev/null && /usr/bin/$tool --version | grep -q '^$tool [0-9]'"
 done

@@ -1,0 +1,79 @@
+// Numbers as a Japanese speaker reads them, in katakana: values up to the 京 (10^16) units, the
+// sound changes inside a number (サンビャク, ハッセン, イッチョー) and where a number meets the
+// counter after it (イッポン, サンボン, ヨジ, ツイタチ, ハタチ). How each counter changes the
+// number before it is data: the counter table (data/reading/counters.tsv), read once.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane::japanese {
+
+struct Counter {
+  std::string surface;                              // as written: 本, 日間, ％
+  std::string reading;                              // plain reading
+  std::vector<std::string> smallTsu;                // keys whose last part ends in ッ
+  std::map<std::string, std::string> readingAfter;  // key -> the counter's reading after it
+  std::map<std::string, std::string> digitForm;     // "4" -> ヨ
+  std::map<std::uint64_t, std::string> whole;       // 20 -> ハタチ
+  std::map<std::uint64_t, std::string> monthDay;    // 1 -> ツイタチ
+  const Counter* as = nullptr;                      // read as this counter, then `asSuffix`
+  std::string asSuffix;
+};
+
+class CounterTable {
+ public:
+  // Reads a table in the format that data/reading/counters.tsv documents; a line that does not
+  // parse is reported through `error` (the line's number and what is wrong) and left out.
+  static CounterTable parse(std::string_view tsv, std::string* error = nullptr);
+  // The table built into the program.
+  static const CounterTable& builtIn();
+
+  // The counter written exactly `surface`, or null.
+  const Counter* find(std::string_view surface) const;
+  // The longest counter that `text` starts with, or null.
+  const Counter* longestPrefix(std::string_view text) const;
+  const std::vector<Counter>& counters() const { return counters_; }
+
+ private:
+  std::vector<Counter> counters_;  // never resized after parse: `as` points into it
+};
+
+// A number as spoken, split before its last part, which counters may change.
+struct SpokenNumber {
+  std::string head;  // everything before the last part
+  std::string key;   // the last part's key in the counter table: "1".."9", "10", "100", "万", ...
+  std::string last;  // the last part as said alone
+  std::uint64_t value = 0;
+  std::string text() const { return head + last; }
+};
+
+// The value of a run of numerals: ASCII or full-width digits, kanji digits with 〇, and the
+// units 十 百 千 万 億 兆 京, in any mix (2024, ２０２４, 二〇二四, 二千二十四, 3万, 1億2000万).
+// Empty for anything else, or a value past 2^64.
+std::optional<std::uint64_t> numberValue(std::string_view numerals);
+
+// True when every character of `text` is a numeral numberValue reads.
+bool isNumerals(std::string_view text);
+
+// Positional digits only (ASCII, full-width or kanji with 〇), as ASCII digits; empty if `text`
+// holds a unit or anything else.
+std::string positionalDigits(std::string_view text);
+
+SpokenNumber spokenNumber(std::uint64_t value);
+
+// The number read with the counter after it. `afterMonth`: the day of a date (4月1日).
+std::string withCounter(const SpokenNumber& number, const Counter& counter,
+                        bool afterMonth = false);
+
+// 何 with the counter after it: 何本 ナンボン.
+std::string nanWithCounter(const Counter& counter);
+
+// Digits read one by one (a telephone number, the digits after a decimal point): ゼロ for 0.
+std::string digitByDigit(std::string_view asciiDigits);
+
+}  // namespace orvane::japanese
