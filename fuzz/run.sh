@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON -DORVANE_QT=OFF -DORVANE_TESTS=OFF > /dev/null
-cmake --build build-fuzz --target fuzz-question_file fuzz-speech_ini fuzz-sim_script
+cmake --build build-fuzz --target fuzz-question_file fuzz-speech_ini fuzz-sim_script \
+  fuzz-japanese_reading
 mkdir -p build-fuzz/findings
-for target in question_file speech_ini sim_script; do
+for target in question_file speech_ini sim_script japanese_reading; do
   corpus=build-fuzz/corpus/$target
   mkdir -p "$corpus"
   cp -n fuzz/corpus/$target/* "$corpus/" 2>/dev/null || true
@@ -23,4 +24,4 @@ for target in question_file speech_ini sim_script; do
     exit 1
   fi
 done
-echo "fuzzing: 3 passed, 0 failed"
+echo "fuzzing: 4 passed, 0 failed"
