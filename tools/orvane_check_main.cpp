@@ -78,5 +78,12 @@ int main(int argc, char** argv) {
     }
     if (!result.findings.empty() && status == 0) status = 1;
   }
+  // Findings that could not be written (a full disk, a closed pipe) must not pass for a clean
+  // file.
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "orvane-check: could not write the findings\n";
+    return status == 2 ? 2 : 1;
+  }
   return status;
 }

@@ -56,5 +56,10 @@ int main(int argc, char** argv) {
     std::cerr << "orvane-sim: " << name << ":" << result.errorLine << ": " << result.error << '\n';
     return 2;
   }
+  // A transcript that could not be written whole (a full disk, a closed pipe) is no success.
+  if (!std::cout) {
+    std::cerr << "orvane-sim: could not write the transcript\n";
+    return 1;
+  }
   return 0;
 }

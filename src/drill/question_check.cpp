@@ -16,6 +16,19 @@ bool hasBlank(std::string_view word) {
          word.find("\xE3\x80\x80") != std::string_view::npos;  // the full-width blank
 }
 
+// True when `text` holds nothing but blanks, ASCII or full-width, and control characters.
+bool isBlankText(std::string_view text) {
+  std::string rest;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.substr(i, 3) == "\xE3\x80\x80") {
+      i += 2;
+    } else {
+      rest += text[i];
+    }
+  }
+  return text::trim(rest).empty();
+}
+
 bool hasLetter(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
@@ -31,7 +44,7 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
     find(r.linesRead, "ファイルの終わりで問題が途切れています（10行に足りません）");
     return;
   }
-  if (text::trim(r.prompt).empty()) find(1, "問題文（2行目）が空です");
+  if (isBlankText(r.prompt)) find(1, "問題文（2行目）が空です");
   if (r.prompt.find(kReplacement) != std::string::npos) {
     find(1, "Shift-JIS でも UTF-8 でもないバイトがあります");
   }

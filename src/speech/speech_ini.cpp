@@ -52,8 +52,10 @@ std::optional<std::int32_t> parseIniInteger(std::string_view s) {
 }
 
 namespace {
-// Line 1 is skipped whatever its length; lines 2 and 3 are kept up to a length that no integer
-// needs, and a longer one is simply not an integer. Lines after the third are never read.
+// Line 1 is skipped whatever its length; lines 2 and 3 are read as the number they hold whatever
+// their length. Only what matters to the number is kept: one blank for any run of leading
+// blanks, two zeros for any run of leading zeros; a line with more than that to keep is no
+// integer. Lines after the third are never read.
 class SpeechIniScanner {
  public:
   // False once the third line has ended: nothing further matters.
@@ -62,24 +64,50 @@ class SpeechIniScanner {
       if (c == '\n') {
         if (++line_ == 3) return false;
       } else if (c != '\r' && line_ >= 1) {
-        std::string& kept = lines_[line_ - 1];
-        if (kept.size() <= kLongestInteger) kept += c;
+        keep(lines_[line_ - 1], c);
       }
     }
     return true;
   }
 
   SpeechIni result() const {
-    const auto jp = parseIniInteger(lines_[0]);
-    const auto en = parseIniInteger(lines_[1]);
+    const auto jp = tooLong_[0] ? std::nullopt : parseIniInteger(lines_[0]);
+    const auto en = tooLong_[1] ? std::nullopt : parseIniInteger(lines_[1]);
     if (!jp || !en) throw malformed();
     return {*jp, *en};
   }
 
  private:
+  static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+  // True when the digits kept so far are two or more leading zeros.
+  static bool inLeadingZeros(std::string_view kept) {
+    while (!kept.empty() && isBlank(kept.front())) kept.remove_prefix(1);
+    if (!kept.empty() && (kept.front() == '+' || kept.front() == '-')) kept.remove_prefix(1);
+    if (kept.starts_with("0x") || kept.starts_with("0X")) {
+      kept.remove_prefix(2);
+    } else if (!kept.empty() &&
+               (kept.front() == '$' || kept.front() == 'x' || kept.front() == 'X')) {
+      kept.remove_prefix(1);
+    }
+    return kept.size() >= 2 && kept.find_first_not_of('0') == std::string_view::npos;
+  }
+
+  void keep(std::string& kept, char c) {
+    const bool onlyBlanks = kept.find_first_not_of(" \t") == std::string::npos;
+    if (isBlank(c) && onlyBlanks && !kept.empty()) return;
+    if (c == '0' && inLeadingZeros(kept)) return;
+    if (kept.size() >= kLongestInteger) {
+      tooLong_[line_ - 1] = true;
+      return;
+    }
+    kept += c;
+  }
+
   static constexpr std::size_t kLongestInteger = 64;
   int line_ = 0;
   std::string lines_[2];
+  bool tooLong_[2] = {false, false};
 };
 }  // namespace
 

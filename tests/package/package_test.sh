@@ -52,6 +52,11 @@ launch
 check "the launcher leaves the user's own speech.ini alone" \
   bash -c "[[ \$(cat '$home/Orvane/speech.ini') == \$(printf '0\r\n1\r\n7\r') ]]"
 
+for bad in "" relative; do
+  check "the launcher refuses the home '$bad' and makes nothing" bash -c \
+    "cd '$work' && ! HOME='$bad' /usr/bin/orvane-launch 2> /dev/null && [[ ! -e /Orvane && ! -e '$work/$bad/Orvane' ]]"
+done
+
 check "the menu entry is valid" desktop-file-validate /usr/share/applications/orvane.desktop
 check "the AppStream data is valid" \
   appstreamcli validate --no-net /usr/share/metainfo/org.orvane.Orvane.metainfo.xml > /dev/null

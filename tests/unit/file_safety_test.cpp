@@ -90,7 +90,7 @@ TEST_F(Files, SpeechIniIsReadAsLinesWhateverTheirLength) {
   const Case cases[] = {
       {longLine + "\r\n1\r\n1234\r\n", SpeechIni{1, 1234}},  // a first line of any length
       {"0\r\n1\r\n1234" + longLine, std::nullopt},           // a long third line is no number
-      {"0\r\n" + std::string(100, ' ') + "7\r\n2\r\n", std::nullopt},
+      {"0\r\n" + std::string(100, ' ') + "7\r\n2\r\n", SpeechIni{7, 2}},  // blanks of any length
       {"0\r\n" + std::string(40, ' ') + "7\r\n2\r\n" + longLine, SpeechIni{7, 2}},
   };
   const std::string ini = path("speech.ini");

@@ -27,6 +27,7 @@ TEST(QuestionCheck, EachFindingStandsOnItsLine) {
   const Case cases[] = {
       {"a clean file", good + record("走れ", {"Run"}, "!"), {}},
       {"an empty prompt", good + record("  ", {"Run"}, "!"), {{12, "問題文"}}},
+      {"a prompt of full-width blanks", record("　 　", {"Run"}, "!"), {{2, "問題文"}}},
       {"a gap among the words", record("p", {"I", "", "a"}, "."), {{4, "続けて"}}},
       {"a word with a blank", record("p", {"New York", "is"}, "."), {{3, "空白"}}},
       {"no closing mark", record("p", {"Run"}, ""), {{10, "終わりの記号"}}},

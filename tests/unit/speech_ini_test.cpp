@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "app/error.hpp"
 #include "speech/speech_ini.hpp"
@@ -52,6 +53,29 @@ TEST(SpeechIniFile, MissingOrBadLinesAreErrors) {
   EXPECT_THROW(parseSpeechIni("0\r\n3a\r\n5\r\n"), Error);
   EXPECT_THROW(parseSpeechIni("0\r\n\r\n5\r\n"), Error);
   EXPECT_THROW(readSpeechIni("/nonexistent/speech.ini"), Error);
+}
+
+TEST(SpeechIniFile, ALineOfAnyLengthIsTheNumberItHoldsNeverACutOne) {
+  const std::string zeros(66, '0'), blanks(100, ' ');
+  const std::pair<std::string, std::optional<std::int32_t>> cases[] = {
+      {zeros + "2", 2},
+      {blanks + "3", 3},
+      {"-" + zeros + "7", -7},
+      {"0x" + zeros + "1F", 31},
+      {blanks + "-" + zeros + "12", -12},
+      {zeros + "x5", std::nullopt},  // zeros before a hex sign: no integer, however many
+      {"1" + zeros, std::nullopt},   // 67 digits: far past any integer
+      {zeros + "2a", std::nullopt},
+      {zeros, 0},
+  };
+  for (const auto& [line, expected] : cases) {
+    const std::string file = "0\n" + line + "\n1\n";
+    if (expected) {
+      EXPECT_EQ(parseSpeechIni(file).japaneseVoiceMode, *expected) << line;
+    } else {
+      EXPECT_THROW(parseSpeechIni(file), Error) << line;
+    }
+  }
 }
 
 TEST(SpeechIniFile, FormatIsThreeCrLfLines) {
