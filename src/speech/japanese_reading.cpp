@@ -57,14 +57,30 @@ constexpr std::pair<std::string_view, std::string_view> kSymbols[] = {
     {"@", "アット"},     {"＠", "アット"},     {"#", "シャープ"}, {"＃", "シャープ"},
     {"/", "、"},         {"~", "、"},          {"・", "、"},      {".", "。"},
     {"*", " "},          {"\\", " "},          {"ヶ", "ケ"},      {"ヵ", "カ"},
-    {"〆", " "},         {"〇", "マル"},
+    {"〆", " "},
 };
 
-// Kana the voice can say: no ideograph, and symbols in Japanese.
+// Digits left inside a word the dictionary does not know (⅖6), read as a number.
+std::string digitsRead(std::string_view digits) {
+  const auto value = jp::numberValue(digits);
+  const std::string ascii = jp::positionalDigits(digits);
+  if (!value || (ascii.size() > 1 && ascii[0] == '0')) return jp::digitByDigit(ascii);
+  return jp::spokenNumber(*value).text();
+}
+
+// Kana the voice can say: no ideograph, no digit, and symbols in Japanese.
 std::string sayable(std::string_view kana) {
-  std::string out;
+  std::string out, digits;
   for (std::string_view ch : text::characters(kana)) {
-    if (isIdeograph(codePoint(ch))) continue;
+    if (!jp::positionalDigits(ch).empty() && !isIdeograph(codePoint(ch))) {
+      digits += ch;
+      continue;
+    }
+    if (!digits.empty()) out += digitsRead(digits), digits.clear();
+    const char32_t c = codePoint(ch);
+    // Ideographs would be named "Chinese letter"; the number forms (Ⅻ, ⅖) spelled by their
+    // code.
+    if (isIdeograph(c) || (c >= 0x2150 && c <= 0x218F)) continue;
     bool mapped = false;
     for (const auto& [symbol, said] : kSymbols) {
       if (ch == symbol) {
@@ -75,6 +91,7 @@ std::string sayable(std::string_view kana) {
     }
     if (!mapped) out += ch;
   }
+  if (!digits.empty()) out += digitsRead(digits);
   return out;
 }
 

@@ -371,6 +371,7 @@ constexpr Case kSymbols[] = {
     {"3〜5人", "サンカラゴニン"},
     {"1+1=2", "イチプラスイチイコールニ"},
     {"ジョン・スミス", "ジョン、スミス"},
+    {"⅖6個", "ロクコ"},  // no digit is left unread
 };
 
 // Words the dictionary alone misreads, and long vowels across a word's parts.
