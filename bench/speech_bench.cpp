@@ -133,14 +133,14 @@ int main() {
   QuietPlatform platform;
   Session session(e, platform);
   Dispatcher dispatcher(session);
-  session.voices.EnglishVoiceMode = 2;
+  session.voices.englishVoiceMode = 2;
   session.form.show(Control::Start);
   session.form.show(Control::Next);
   // Tab to the first sample of the caption, on each English voice.
   std::vector<std::pair<std::string, double>> perVoice;
   for (std::int32_t mode = 2; mode <= e.voiceModeCount(); ++mode) {
     if (e.voiceModeLanguage(mode) != 1033) break;
-    session.voices.EnglishVoiceMode = mode;
+    session.voices.englishVoiceMode = mode;
     std::vector<double> keys;
     for (int i = 0; i < kRuns; ++i) {
       b.sink->arm();
@@ -155,7 +155,7 @@ int main() {
   // Eight Tab presses 151 ms apart over the word buttons, the sound played in real time: from
   // the last key to the first sample of the last caption. "Whole" speaks every caption out
   // before the next, as the engine did before captions could be cut off.
-  session.voices.EnglishVoiceMode = 2;
+  session.voices.englishVoiceMode = 2;
   for (int k = 2; k <= 8; ++k) {
     session.form.setCaption(wordButton(k), "student");
     session.form.show(wordButton(k));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "drill/text.hpp"
+#include "core/text.hpp"
 #include "speech/japanese_reading.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

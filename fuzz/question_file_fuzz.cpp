@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/dispatcher.hpp"
+#include "app/drill_handlers.hpp"
+#include "app/loading.hpp"
 #include "app/quiet_platform.hpp"
-#include "drill/drill_handlers.hpp"
-#include "drill/loading.hpp"
 #include "speech/recording_speech.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,20 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QuietPlatform platform;
   Session s(speech, platform);
   Dispatcher d(s);
-  s.QuestionFile.openBytes(std::string(reinterpret_cast<const char*>(data), size));
-  if (s.QuestionFile.atEnd()) return 0;
-  s.QuestionFile.readLine();
-  read_toi(s);
+  s.questionFile.openBytes(std::string(reinterpret_cast<const char*>(data), size));
+  if (s.questionFile.atEnd()) return 0;
+  s.questionFile.readLine();
+  readQuestion(s);
   s.form.show(Control::Start);
-  for (int question = 0; question < 200 && !s.form.visible(Control::End_bt); ++question) {
+  for (int question = 0; question < 200 && !s.form.visible(Control::End); ++question) {
     d.click(Control::Start);
     for (int k = 2; k <= 8; ++k) d.click(wordButton(k));
-    d.click(Control::Button10);
+    d.click(Control::Period);
     d.click(Control::Start);
     d.click(Control::Answer);
-    d.menu(Menu::N3);
-    d.menu(Menu::N6);
-    d.menu(Menu::N4);
+    d.menu(Menu::Replay);
+    d.menu(Menu::SpellOut);
+    d.menu(Menu::NextQuestion);
   }
   return 0;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 #include "speech/speech_ini.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

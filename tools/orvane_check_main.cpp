@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 #include "drill/question_check.hpp"
 
 #ifndef ORVANE_VERSION

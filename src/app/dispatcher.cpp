@@ -1,11 +1,11 @@
 #include "app/dispatcher.hpp"
 
+#include "app/focus.hpp"
 #include "app/menu_commands.hpp"
+#include "app/scan.hpp"
 #include "app/startup.hpp"
-#include "drill/text.hpp"
-#include "speech/voice_settings.hpp"
-#include "ui/focus.hpp"
-#include "ui/scan.hpp"
+#include "app/voice_settings.hpp"
+#include "core/text.hpp"
 
 namespace orvane {
 
@@ -45,7 +45,7 @@ bool Dispatcher::mainWindowTakesInput() const {
 
 void Dispatcher::startUp() {
   run([&] {
-    Form_init(s_);
+    startUpForm(s_);
     // The window is shown and activated; a start-up that asked to end never gets that far.
     s_.activationPending = true;
   });
@@ -76,7 +76,7 @@ void Dispatcher::tick() {
   // Tab strokes posted while the voice dialog is open would move the focus behind it, unseen:
   // the scan waits instead.
   if (!s_.form.timer().enabled() || s_.dialog.open) return;
-  run([&] { Timer1Timer(s_); });
+  run([&] { scanTick(s_); });
 }
 
 void Dispatcher::activate() {
@@ -91,12 +91,12 @@ void Dispatcher::dialogSelect(int list, int pos) {
 
 void Dispatcher::dialogOk() {
   if (!s_.dialog.open) return;
-  run([&] { Button1Click(s_); });
+  run([&] { acceptVoiceDialog(s_); });
 }
 
 void Dispatcher::dialogCancel() {
   if (!s_.dialog.open) return;
-  run([&] { Button2Click(s_); });
+  run([&] { cancelVoiceDialog(s_); });
 }
 
 void Dispatcher::handleKey(const KeyStroke& k) {
@@ -121,7 +121,9 @@ void Dispatcher::handleKey(const KeyStroke& k) {
     case Key::W:
     case Key::S: {
       if (!m.ctrl || m.alt) return;
-      const Menu item = k.key == Key::R ? Menu::N3 : k.key == Key::W ? Menu::N6 : Menu::N8;
+      const Menu item = k.key == Key::R   ? Menu::Replay
+                        : k.key == Key::W ? Menu::SpellOut
+                                          : Menu::SlowSpeech;
       if (f.menu(item).enabled) runMenu(s_, item);
       return;
     }

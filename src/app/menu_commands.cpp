@@ -2,15 +2,15 @@
 
 #include <filesystem>
 
-#include "drill/drill_handlers.hpp"
-#include "drill/loading.hpp"
-#include "speech/speaking_commands.hpp"
-#include "speech/voice_settings.hpp"
-#include "ui/scan.hpp"
+#include "app/drill_handlers.hpp"
+#include "app/loading.hpp"
+#include "app/scan.hpp"
+#include "app/speaking_commands.hpp"
+#include "app/voice_settings.hpp"
 
 namespace orvane {
 
-void Exit1Click(Session& s) {
+void exitProgram(Session& s) {
   s.quitRequested = true;
 }
 
@@ -18,30 +18,30 @@ std::string helpFilePath(const std::string& programPath) {
   return std::filesystem::path(programPath).replace_extension(".hlp").string();
 }
 
-void N1Click(Session& s) {
+void showHelpContents(Session& s) {
   s.platform.showHelp(helpFilePath(s.platform.programPath()));
 }
 
-void About1Click(Session& s) {
+void showVersion(Session& s) {
   showMessage(s, kVersionText);
 }
 
 void runClick(Session& s, Control c) {
-  if (isWordButton(c)) return show2_cap(s, c);
-  if (isMarkButton(c)) return show_period(s, c);
+  if (isWordButton(c)) return placeWord(s, c);
+  if (isMarkButton(c)) return placeMark(s, c);
   switch (c) {
-    case Control::Respeech:
-      return speak_toi(s);
+    case Control::PlayBack:
+      return speakPrompt(s);
     case Control::Start:
-      return StartClick(s);
+      return pressStart(s);
     case Control::Erase:
-      return EraseClick(s);
+      return eraseSentence(s);
     case Control::Next:
-      return NextClick(s);
-    case Control::End_bt:
-      return End_click(s);
+      return nextQuestion(s);
+    case Control::End:
+      return endDrill(s);
     case Control::Answer:
-      return AnswerClick(s);
+      return showAnswer(s);
     default:
       return;  // labels and the speech control have no click
   }
@@ -49,30 +49,30 @@ void runClick(Session& s, Control c) {
 
 void runMenu(Session& s, Menu m) {
   switch (m) {
-    case Menu::Open1:
-      return Open1Click(s);
-    case Menu::Exit1:
-      return Exit1Click(s);
-    case Menu::N3:
-      return speak_toi(s);
-    case Menu::N6:
-      return N6Click(s);
-    case Menu::N4:
-      return NextClick(s);
-    case Menu::N8:
-      return N8Click(s);
-    case Menu::A2:
-      return A2Click(s);
-    case Menu::N11:
-      return N11Click(s);
-    case Menu::N7:
-      return N7Click(s);
-    case Menu::N1:
-      return N1Click(s);
-    case Menu::N5:
-      return N5Click(s);
-    case Menu::About1:
-      return About1Click(s);
+    case Menu::Open:
+      return openQuestionFile(s);
+    case Menu::Exit:
+      return exitProgram(s);
+    case Menu::Replay:
+      return speakPrompt(s);
+    case Menu::SpellOut:
+      return spellOutLastCaption(s);
+    case Menu::NextQuestion:
+      return nextQuestion(s);
+    case Menu::SlowSpeech:
+      return toggleSlowSpeech(s);
+    case Menu::VoiceSettings:
+      return openVoiceDialog(s);
+    case Menu::Score:
+      return speakScore(s);
+    case Menu::AutoScan:
+      return toggleAutoScan(s);
+    case Menu::HelpContents:
+      return showHelpContents(s);
+    case Menu::VoiceCount:
+      return showVoiceCount(s);
+    case Menu::About:
+      return showVersion(s);
     default:
       return;  // menus of the bar and separators run nothing
   }

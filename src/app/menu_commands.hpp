@@ -12,9 +12,9 @@ inline constexpr const char* kVersionText =
     "\t音声合成: eSpeak NG, 読み: MeCab + IPAdic\r"
     "\t画面: Qt 6";
 
-void Exit1Click(Session& s);
-void N1Click(Session& s);
-void About1Click(Session& s);
+void exitProgram(Session& s);
+void showHelpContents(Session& s);
+void showVersion(Session& s);
 
 // The help file: the program's own path with its extension replaced by ".hlp".
 std::string helpFilePath(const std::string& programPath);

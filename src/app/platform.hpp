@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/form.hpp"
+#include "window/form.hpp"
 
 namespace orvane {
 

@@ -1,3 +1,7 @@
+// app/: the application that wires the rooms below it: the session, the dispatcher every event
+// enters through, and the handlers of buttons, menu items, focus and scan. Stands on core/,
+// drill/, window/ and speech/; the Qt window (qt/) and the tools stand on it.
+//
 // Everything the handlers share: the window model, the drill and voice state, the question file,
 // the speech adapter and the platform. One Session lives for the whole run.
 #pragma once
@@ -7,20 +11,20 @@
 #include <vector>
 
 #include "app/platform.hpp"
+#include "core/speech_control.hpp"
 #include "drill/drill_state.hpp"
 #include "drill/question_file.hpp"
-#include "speech/speech_control.hpp"
-#include "ui/form.hpp"
+#include "window/form.hpp"
 
 namespace orvane {
 
 // The voice dialog's model: two lists filled once per run, and their selections.
 struct VoiceDialog {
   static constexpr std::size_t kMaxPerLanguage = 50;
-  bool VoiceListsFilled = false;
+  bool listsFilled = false;
   bool open = false;
-  std::vector<std::string> ListBox1, ListBox2;            // item texts, "3) Name"
-  std::vector<std::int32_t> JapaneseModes, EnglishModes;  // voice mode of each item
+  std::vector<std::string> japaneseItems, englishItems;   // item texts, "3) Name"
+  std::vector<std::int32_t> japaneseModes, englishModes;  // voice mode of each item
   int selected1 = -1, selected2 = -1;                     // selected position, -1 for none
 };
 
@@ -40,7 +44,7 @@ struct Session {
   DrillState drill;
   VoiceState voices;
   VoiceDialog dialog;
-  orvane::QuestionFile QuestionFile;
+  orvane::QuestionFile questionFile;
   SpeechControl& speech;
   Platform& platform;
   // Set by End, Exit and the failure paths that end the program; the loop stops at its next turn.

@@ -1,17 +1,17 @@
 #include "app/startup.hpp"
 
-#include "drill/loading.hpp"
-#include "speech/speaking_commands.hpp"
+#include "app/loading.hpp"
+#include "app/speaking_commands.hpp"
 #include "speech/speech_ini.hpp"
 
 namespace orvane {
 
-void Form_init(Session& s) {
+void startUpForm(Session& s) {
   s.drill = DrillState{};
   try {
     const SpeechIni ini = readSpeechIni(s.speechIniPath);
-    s.voices.JapaneseVoiceMode = ini.japaneseVoiceMode;
-    s.voices.EnglishVoiceMode = ini.englishVoiceMode;
+    s.voices.japaneseVoiceMode = ini.japaneseVoiceMode;
+    s.voices.englishVoiceMode = ini.englishVoiceMode;
     if (!loadStartFile(s)) return;
     checkEngineAndSpeakPrompt(s);
   } catch (const std::exception&) {

@@ -9,6 +9,6 @@ namespace orvane {
 inline constexpr const char* kStartupFailureMessage =
     "speech.iniファイルがないか、\rファイルの内容が正しくありません。";
 
-void Form_init(Session& s);
+void startUpForm(Session& s);
 
 }  // namespace orvane

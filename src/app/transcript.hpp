@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/form.hpp"
+#include "window/form.hpp"
 
 namespace orvane::transcript {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "drill/text.hpp"
+#include "core/text.hpp"
 
 namespace orvane {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text.hpp"
 #include "drill/question_record.hpp"
-#include "drill/text.hpp"
 
 namespace orvane {
 
@@ -51,7 +51,7 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
   bool gap = false;
   std::size_t firstGap = 0;
   for (std::size_t i = 2; i <= 9; ++i) {
-    const std::string& raw = r.slots[i];
+    const std::string& raw = r.wordSlots[i];
     const std::string word = text::trim(raw);
     if (raw.find(kReplacement) != std::string::npos) {
       find(i, "Shift-JIS でも UTF-8 でもないバイトがあります");
@@ -69,7 +69,7 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
     }
     if (hasBlank(word)) find(i, "単語の中に空白があります（1つのボタンになります）");
   }
-  const std::string mark = text::trim(r.slots[9]);
+  const std::string mark = text::trim(r.wordSlots[9]);
   if (mark.empty()) {
     find(9, "終わりの記号（. ? !）がありません");
   } else if (mark != "." && mark != "?" && mark != "!") {

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 
 namespace orvane {
 

@@ -1,3 +1,6 @@
+// drill/: question files and the drill's state: reading and decoding the ten-line records,
+// checking them for teachers, shuffling the words. Stands on core/ only.
+//
 // The one question-file handle. A file of ordinary size is read whole when it is opened, so a
 // change on disk during the drill cannot tear a record apart. A larger one is read a piece at a
 // time as the drill asks for its lines, so it costs memory only for the line being read; its
@@ -11,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/regular_file.hpp"
+#include "core/regular_file.hpp"
 #include "drill/decoder.hpp"
 
 namespace orvane {

@@ -1,6 +1,6 @@
 #include "drill/question_record.hpp"
 
-#include "drill/text.hpp"
+#include "core/text.hpp"
 
 namespace orvane {
 
@@ -11,14 +11,14 @@ QuestionRecord readRecord(QuestionFile& file) {
     into = file.readLine();
   };
   line(r.prompt);
-  for (int i = 2; i <= 9; ++i) line(r.slots[static_cast<std::size_t>(i)]);
+  for (int i = 2; i <= 9; ++i) line(r.wordSlots[static_cast<std::size_t>(i)]);
   return r;
 }
 
 std::string modelAnswer(const QuestionRecord& record) {
   std::string answer;
   for (int i = 2; i <= 9; ++i) {
-    const std::string slot = text::trim(record.slots[static_cast<std::size_t>(i)]);
+    const std::string slot = text::trim(record.wordSlots[static_cast<std::size_t>(i)]);
     if (slot.empty()) continue;
     if (i == 9) {
       answer = text::trim(answer) + slot;

@@ -14,7 +14,7 @@ namespace orvane {
 struct QuestionRecord {
   std::string prompt;
   // Slots 2..9 as read, untrimmed: the words, then the closing mark; 0 and 1 are unused.
-  std::array<std::string, 10> slots;
+  std::array<std::string, 10> wordSlots;
   // Lines of the nine read before the file ended (9 for a whole record).
   std::size_t linesRead = 0;
 };

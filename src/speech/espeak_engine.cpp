@@ -11,8 +11,8 @@
 #include <deque>
 #include <mutex>
 
-#include "app/error.hpp"
-#include "drill/text.hpp"
+#include "core/error.hpp"
+#include "core/text.hpp"
 #include "speech/flite_voices.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/pcaudio_sink.hpp"

@@ -20,8 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/speech_control.hpp"
 #include "speech/audio_sink.hpp"
-#include "speech/speech_control.hpp"
 #include "speech/voice_catalog.hpp"
 
 namespace orvane {

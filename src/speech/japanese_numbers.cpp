@@ -4,7 +4,7 @@
 #include <array>
 #include <limits>
 
-#include "drill/text.hpp"
+#include "core/text.hpp"
 
 namespace orvane::japanese {
 

@@ -8,7 +8,7 @@
 
 #include <mecab.h>
 
-#include "drill/text.hpp"
+#include "core/text.hpp"
 #include "speech/japanese_numbers.hpp"
 
 namespace orvane {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "speech/speech_control.hpp"
+#include "core/speech_control.hpp"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 #include "speech/recording_speech.hpp"
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 
 namespace orvane {
 

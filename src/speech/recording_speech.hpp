@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "speech/speech_control.hpp"
+#include "core/speech_control.hpp"
 
 namespace orvane {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/error.hpp"
-#include "app/regular_file.hpp"
+#include "core/error.hpp"
+#include "core/regular_file.hpp"
 
 namespace orvane {
 

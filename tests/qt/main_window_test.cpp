@@ -14,11 +14,11 @@
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
+#include "qt/fonts.hpp"
+#include "qt/main_window.hpp"
+#include "qt/qt_platform.hpp"
+#include "qt/voice_dialog.hpp"
 #include "speech/recording_speech.hpp"
-#include "ui/qt/fonts.hpp"
-#include "ui/qt/main_window.hpp"
-#include "ui/qt/qt_platform.hpp"
-#include "ui/qt/voice_dialog.hpp"
 
 using namespace orvane;
 
@@ -141,32 +141,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.window->minimumSize(), p.window->maximumSize());
     QCOMPARE(client->palette().color(QPalette::Window), QColor(255, 255, 0));
     QCOMPARE(p.button(Control::Start)->geometry(), QRect(640, 376, 97, 73));
-    QCOMPARE(p.button(Control::Button8)->geometry(), QRect(640, 248, 97, 73));
-    QCOMPARE(p.button(Control::Button12)->geometry(), QRect(192, 376, 57, 57));
-    QCOMPARE(p.button(Control::End_bt)->geometry(), p.button(Control::Answer)->geometry());
-    QCOMPARE(p.label(Control::Japanease)->geometry(), QRect(8, 24, 681, 65));
-    QCOMPARE(p.label(Control::Japanease)->palette().color(QPalette::Window), QColor(166, 202, 240));
-    QCOMPARE(p.label(Control::Japanease)->font().pixelSize(), 29);
-    QVERIFY(p.label(Control::Japanease)->font().bold());
-    QCOMPARE(p.button(Control::Button10)->font().pixelSize(), 40);
+    QCOMPARE(p.button(Control::Word7)->geometry(), QRect(640, 248, 97, 73));
+    QCOMPARE(p.button(Control::ExclamationMark)->geometry(), QRect(192, 376, 57, 57));
+    QCOMPARE(p.button(Control::End)->geometry(), p.button(Control::Answer)->geometry());
+    QCOMPARE(p.label(Control::Prompt)->geometry(), QRect(8, 24, 681, 65));
+    QCOMPARE(p.label(Control::Prompt)->palette().color(QPalette::Window), QColor(166, 202, 240));
+    QCOMPARE(p.label(Control::Prompt)->font().pixelSize(), 29);
+    QVERIFY(p.label(Control::Prompt)->font().bold());
+    QCOMPARE(p.button(Control::Period)->font().pixelSize(), 40);
     QCOMPARE(p.button(Control::Start)->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
-    QCOMPARE(p.label(Control::score)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(p.label(Control::Mark)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // IPAPGothic stands in for the design font.
-    QCOMPARE(QFontInfo(p.label(Control::Japanease)->font()).family(), QString("IPAPGothic"));
+    QCOMPARE(QFontInfo(p.label(Control::Prompt)->font()).family(), QString("IPAPGothic"));
   }
 
   void widgetsMirrorTheModelAtStart() {
     Program p("basic.dat");
     QVERIFY(p.button(Control::Start)->isVisible());
-    QVERIFY(p.button(Control::Respeech)->isVisible());
-    QVERIFY(!p.button(Control::Button2)->isVisible());
+    QVERIFY(p.button(Control::PlayBack)->isVisible());
+    QVERIFY(!p.button(Control::Word1)->isVisible());
     QVERIFY(!p.button(Control::Erase)->isVisible());
-    QCOMPARE(p.shown(Control::Japanease), QString::fromUtf8("私は学生です。"));
+    QCOMPARE(p.shown(Control::Prompt), QString::fromUtf8("私は学生です。"));
     QCOMPARE(p.saidTexts(), QStringList{QString::fromUtf8("私は学生です。")});
-    QVERIFY(p.button(Control::Respeech)->hasFocus());
-    QVERIFY(!p.window->actionFor(Menu::N6)->isEnabled());
-    QCOMPARE(p.window->actionFor(Menu::N8)->shortcut(), QKeySequence("Ctrl+S"));
-    QCOMPARE(p.window->actionFor(Menu::Open1)->text(), QString::fromUtf8("開く(&O)..."));
+    QVERIFY(p.button(Control::PlayBack)->hasFocus());
+    QVERIFY(!p.window->actionFor(Menu::SpellOut)->isEnabled());
+    QCOMPARE(p.window->actionFor(Menu::SlowSpeech)->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(p.window->actionFor(Menu::Open)->text(), QString::fromUtf8("開く(&O)..."));
   }
 
   void withoutAQuestionFileNothingIsShownOrSpoken() {
@@ -183,25 +183,25 @@ class MainWindowTest : public QObject {
     QTest::keyClick(p.window.get(), Qt::Key_Tab);
     QCOMPARE(p.session.form.active(), std::optional(Control::Start));
     QVERIFY(p.button(Control::Start)->hasFocus());
-    QVERIFY(!p.button(Control::Respeech)->isVisible());  // PlayBack hides once left
+    QVERIFY(!p.button(Control::PlayBack)->isVisible());  // PlayBack hides once left
     QCOMPARE(p.saidTexts().last(), QString("Start"));
     QTest::keyClick(p.window.get(), Qt::Key_Return);
-    QVERIFY(p.button(Control::Button2)->isVisible());
+    QVERIFY(p.button(Control::Word1)->isVisible());
     QVERIFY(!p.button(Control::Start)->isVisible());
     QVERIFY(!p.session.form.active());
     // Shift+Tab from no focus goes to the last visible button.
     QTest::keyClick(p.window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(p.session.form.active(), std::optional(Control::Button12));
+    QCOMPARE(p.session.form.active(), std::optional(Control::ExclamationMark));
     QTest::keyClick(p.window.get(), Qt::Key_Right);
-    QCOMPARE(p.session.form.active(), std::optional(Control::Button2));
+    QCOMPARE(p.session.form.active(), std::optional(Control::Word1));
     const int before = static_cast<int>(p.said.size());
     QTest::keyClick(p.window.get(), Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(p.session.form.active(), std::optional(Control::Button2));
+    QCOMPARE(p.session.form.active(), std::optional(Control::Word1));
     QCOMPARE(static_cast<int>(p.said.size()), before);
     // Space clicks the focused button: its word goes into the sentence.
-    const QString word = p.button(Control::Button2)->text();
+    const QString word = p.button(Control::Word1)->text();
     QTest::keyClick(p.window.get(), Qt::Key_Space);
-    QVERIFY(!p.button(Control::Button2)->isVisible());
+    QVERIFY(!p.button(Control::Word1)->isVisible());
     QVERIFY(p.shown(Control::Sentence).contains(word.left(1).toUpper()));
   }
 
@@ -219,28 +219,28 @@ class MainWindowTest : public QObject {
     check(Control::Start);
     QTest::keyClick(p.window.get(), Qt::Key_Return);
     // Every button stands out from the yellow ground, focused or not.
-    for (Control c : {Control::Button2, Control::Button10, Control::Button12}) {
+    for (Control c : {Control::Word1, Control::Period, Control::ExclamationMark}) {
       const Edge plain = leftEdge(client, p.button(c));
       QVERIFY(contrast(plain.ringColour, plain.ground) >= 3);
     }
     QTest::keyClick(p.window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
-    check(Control::Button12);
+    check(Control::ExclamationMark);
     QTest::keyClick(p.window.get(), Qt::Key_Right);
-    check(Control::Button2);
+    check(Control::Word1);
   }
 
   void labelsGrowToTheRightToShowTheirWholeText() {
     Program p("basic.dat");
-    const QRect designed = p.label(Control::Score_Label)->geometry();
-    p.session.form.setCaption(Control::Score_Label, "11/11 100%");
-    p.session.form.setCaption(Control::Japanease, std::string(200, 'W'));
+    const QRect designed = p.label(Control::Score)->geometry();
+    p.session.form.setCaption(Control::Score, "11/11 100%");
+    p.session.form.setCaption(Control::Prompt, std::string(200, 'W'));
     p.window->sync();
-    QLabel* score = p.label(Control::Score_Label);
+    QLabel* score = p.label(Control::Score);
     QCOMPARE(score->geometry().topLeft(), designed.topLeft());
     QVERIFY(score->width() >= score->sizeHint().width());
     // The prompt does not grow over the PlayBack button beside it.
-    QVERIFY(p.label(Control::Japanease)->geometry().right() <
-            p.button(Control::Respeech)->geometry().left());
+    QVERIFY(p.label(Control::Prompt)->geometry().right() <
+            p.button(Control::PlayBack)->geometry().left());
   }
 
   void aMouseClickGivesTheFocusFirstThenClicks() {
@@ -252,12 +252,12 @@ class MainWindowTest : public QObject {
       QVERIFY2(b, w);
       QTest::mouseClick(b, Qt::LeftButton);
     }
-    QTest::mouseClick(p.button(Control::Button10), Qt::LeftButton);
+    QTest::mouseClick(p.button(Control::Period), Qt::LeftButton);
     QCOMPARE(p.button(Control::Start)->text(), QString("Speak"));
     QTest::mouseClick(p.button(Control::Start), Qt::LeftButton);
-    QCOMPARE(p.shown(Control::score), QString::fromUtf8("○"));
-    QVERIFY(p.label(Control::score)->isVisible());
-    QCOMPARE(p.shown(Control::Score_Label), QString("1/1 100%"));
+    QCOMPARE(p.shown(Control::Mark), QString::fromUtf8("○"));
+    QVERIFY(p.label(Control::Mark)->isVisible());
+    QCOMPARE(p.shown(Control::Score), QString("1/1 100%"));
     QCOMPARE(p.platform.beeps, 1);
     QCOMPARE(p.saidTexts().last(), QString(" I am a student."));
     // Clicking the focused button again does not speak its caption again.
@@ -277,18 +277,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.saidTexts().last(), QString::fromUtf8("単語数は4です。"));
     QTest::keyClick(p.window.get(), Qt::Key_Tab);
     QTest::keyClick(p.window.get(), Qt::Key_Return);
-    QVERIFY(p.window->actionFor(Menu::N6)->isEnabled());
+    QVERIFY(p.window->actionFor(Menu::SpellOut)->isEnabled());
     QTest::keyClick(p.window.get(), Qt::Key_W, Qt::ControlModifier);
     QCOMPARE(p.saidTexts().last(), QString("S t a r t "));
     QTest::keyClick(p.window.get(), Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(p.window->actionFor(Menu::N8)->isChecked());
+    QVERIFY(p.window->actionFor(Menu::SlowSpeech)->isChecked());
     QCOMPARE(p.speech.speed(), 80);
   }
 
   void theVoiceDialogOkAndCancel() {
     Program p("basic.dat");
     qt::VoiceDialogWindow* dialog = p.window->voiceDialog();
-    p.window->actionFor(Menu::A2)->trigger();
+    p.window->actionFor(Menu::VoiceSettings)->trigger();
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->size(), QSize(342, 423));
     QCOMPARE(dialog->japaneseList()->count(), 1);
@@ -299,13 +299,13 @@ class MainWindowTest : public QObject {
     dialog->englishList()->setCurrentRow(1);
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(p.session.voices.EnglishVoiceMode, 2);
+    QCOMPARE(p.session.voices.englishVoiceMode, 2);
 
-    p.window->actionFor(Menu::A2)->trigger();
+    p.window->actionFor(Menu::VoiceSettings)->trigger();
     QCOMPARE(dialog->englishList()->currentRow(), 1);  // the selection left at Cancel
     QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(p.session.voices.EnglishVoiceMode, 3);
+    QCOMPARE(p.session.voices.englishVoiceMode, 3);
     QFile ini(p.dir.filePath("speech.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), QByteArray("0\r\n1\r\n3\r\n"));
@@ -314,19 +314,19 @@ class MainWindowTest : public QObject {
   void runTimeCaptionsShowAccessKeys() {
     Program p("basic.dat");
     p.session.form.setCaption(Control::Sentence, "Tom&Jerry & R&&B");
-    p.session.form.setCaption(Control::Button2, "A&B");
+    p.session.form.setCaption(Control::Word1, "A&B");
     p.window->sync();
     QVERIFY(p.label(Control::Sentence)->text().contains("Tom<u>J</u>erry  R&amp;B"));
     // Blanks and tabs stand as they are stored.
-    p.session.form.setCaption(Control::Japanease, "|   A     B   \tC|");
+    p.session.form.setCaption(Control::Prompt, "|   A     B   \tC|");
     p.window->sync();
-    QCOMPARE(p.shown(Control::Japanease), QString("|   A     B   \tC|"));
-    QCOMPARE(p.button(Control::Button2)->text(), QString("A&B"));  // Qt's own mnemonic
+    QCOMPARE(p.shown(Control::Prompt), QString("|   A     B   \tC|"));
+    QCOMPARE(p.button(Control::Word1)->text(), QString("A&B"));  // Qt's own mnemonic
   }
 
   void theScanTimerFollowsTheModel() {
     Program p("basic.dat");
-    p.window->actionFor(Menu::N7)->trigger();
+    p.window->actionFor(Menu::AutoScan)->trigger();
     auto* timer = p.window->findChild<QTimer*>("Timer1");
     QVERIFY(timer);
     QVERIFY(timer->isActive());
@@ -334,7 +334,7 @@ class MainWindowTest : public QObject {
     QTest::keyClick(p.window.get(), Qt::Key_Tab);
     QTest::keyClick(p.window.get(), Qt::Key_Return);
     QCOMPARE(timer->interval(), 4000);
-    p.window->actionFor(Menu::N7)->trigger();
+    p.window->actionFor(Menu::AutoScan)->trigger();
     QVERIFY(!timer->isActive());
   }
 };

@@ -26,7 +26,7 @@ class FileChanges : public ::testing::Test {
         << record(1, "One") << record(2, "Two") << record(3, "Three");
     speech_.onSay([this](const Utterance& u) { said_.emplace_back(u.text); });
     platform_.fileAnswer = path_.string();
-    dispatcher_.menu(Menu::Open1);
+    dispatcher_.menu(Menu::Open);
     ASSERT_FALSE(session_.quitRequested);
     ASSERT_EQ(said_.back(), "prompt 1");
   }
@@ -34,7 +34,7 @@ class FileChanges : public ::testing::Test {
     std::error_code ec;
     fs::remove(path_, ec);
   }
-  void nextQuestion() { dispatcher_.menu(Menu::N4); }
+  void nextQuestion() { dispatcher_.menu(Menu::NextQuestion); }
 
   fs::path path_;
   RecordingSpeech speech_{{{1041, "Japanese"}, {1033, "English"}}, 175, 80, 0};
@@ -48,11 +48,11 @@ TEST_F(FileChanges, AFileTruncatedDuringTheDrillDoesNotTearItsRecords) {
   fs::resize_file(path_, 5);
   nextQuestion();
   EXPECT_EQ(said_.back(), "prompt 2");
-  EXPECT_EQ(session_.form.caption(Control::Button2), "Two");
+  EXPECT_EQ(session_.form.caption(Control::Word1), "Two");
   nextQuestion();
   EXPECT_EQ(said_.back(), "prompt 3");
   nextQuestion();
-  EXPECT_TRUE(session_.form.visible(Control::End_bt));
+  EXPECT_TRUE(session_.form.visible(Control::End));
   EXPECT_TRUE(platform_.errors.empty());
   EXPECT_TRUE(platform_.messages.empty());
 }
@@ -70,7 +70,7 @@ TEST_F(FileChanges, AFileThatBecomesUnreadableOrVanishesLeavesTheDrillGoingOn) {
 
 TEST_F(FileChanges, OpeningAFileThatHasGoneEndsTheProgramWithTheFileMessage) {
   fs::remove(path_);
-  dispatcher_.menu(Menu::Open1);
+  dispatcher_.menu(Menu::Open);
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0], "ファイルの内容が正しくありません。");
   EXPECT_TRUE(session_.quitRequested);

@@ -16,7 +16,7 @@
 #include <random>
 #include <thread>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 #include "drill/question_file.hpp"
 #include "speech/speech_ini.hpp"
 

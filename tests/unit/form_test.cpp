@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/form.hpp"
+#include "window/form.hpp"
 
 namespace orvane {
 namespace {
@@ -10,11 +10,11 @@ TEST(Form, StartsWithEveryButtonHiddenAndTheLabelsShown) {
   for (std::size_t i = 0; i < kTabStopCount; ++i) {
     EXPECT_FALSE(f.visible(static_cast<Control>(i))) << controlName(static_cast<Control>(i));
   }
-  EXPECT_TRUE(f.visible(Control::Japanease));
-  EXPECT_FALSE(f.visible(Control::score));
-  EXPECT_EQ(f.caption(Control::Respeech), "PlayBack");
-  EXPECT_FALSE(f.menu(Menu::N6).enabled);
-  EXPECT_EQ(f.menu(Menu::N8).shortcut, 'S');
+  EXPECT_TRUE(f.visible(Control::Prompt));
+  EXPECT_FALSE(f.visible(Control::Mark));
+  EXPECT_EQ(f.caption(Control::PlayBack), "PlayBack");
+  EXPECT_FALSE(f.menu(Menu::SpellOut).enabled);
+  EXPECT_EQ(f.menu(Menu::SlowSpeech).shortcut, 'S');
   EXPECT_EQ(f.timer().interval(), 4500);
   EXPECT_FALSE(f.timer().enabled());
   EXPECT_FALSE(f.searchFocus(true).has_value());
@@ -35,33 +35,33 @@ TEST(Form, NamesRoundTrip) {
 TEST(Form, SearchWrapsAroundInTabOrderAndSkipsHiddenButtons) {
   Form f;
   f.show(Control::Start);
-  f.show(Control::Button4);
+  f.show(Control::Word3);
   f.show(Control::Answer);
   EXPECT_EQ(f.searchFocus(true), Control::Start);  // no active control: from the start
   EXPECT_EQ(f.searchFocus(false), Control::Answer);
   f.setActive(Control::Answer);
   EXPECT_EQ(f.searchFocus(true), Control::Start);  // wraps
-  EXPECT_EQ(f.searchFocus(false), Control::Button4);
+  EXPECT_EQ(f.searchFocus(false), Control::Word3);
   f.setActive(Control::Start);
   EXPECT_EQ(f.searchFocus(false), Control::Answer);
 }
 
 TEST(Form, TheOnlyVisibleButtonFindsItself) {
   Form f;
-  f.show(Control::End_bt);
-  f.setActive(Control::End_bt);
-  EXPECT_EQ(f.searchFocus(true), Control::End_bt);
-  EXPECT_EQ(f.searchFocus(false), Control::End_bt);
+  f.show(Control::End);
+  f.setActive(Control::End);
+  EXPECT_EQ(f.searchFocus(true), Control::End);
+  EXPECT_EQ(f.searchFocus(false), Control::End);
 }
 
 TEST(Form, HidingTheFocusedButtonLeavesNoActiveControl) {
   Form f;
-  f.show(Control::Button2);
-  f.show(Control::Button3);
-  f.setActive(Control::Button3);
-  f.hide(Control::Button2);
-  EXPECT_EQ(f.active(), Control::Button3);
-  f.hide(Control::Button3);
+  f.show(Control::Word1);
+  f.show(Control::Word2);
+  f.setActive(Control::Word2);
+  f.hide(Control::Word1);
+  EXPECT_EQ(f.active(), Control::Word2);
+  f.hide(Control::Word2);
   EXPECT_FALSE(f.active().has_value());
 }
 
@@ -85,7 +85,7 @@ TEST(ScanTimer, AChangedIntervalOrSwitchingOnRestartsTheCount) {
 }  // namespace
 }  // namespace orvane
 
-#include "ui/caption.hpp"
+#include "window/caption.hpp"
 
 namespace orvane {
 namespace {

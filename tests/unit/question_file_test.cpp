@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 #include "drill/decoder.hpp"
 #include "drill/question_file.hpp"
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 #include "speech/espeak_engine.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"

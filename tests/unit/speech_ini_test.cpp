@@ -9,9 +9,9 @@
 #include <iterator>
 #include <optional>
 
-#include "app/error.hpp"
+#include "app/voice_settings.hpp"
+#include "core/error.hpp"
 #include "speech/speech_ini.hpp"
-#include "speech/voice_settings.hpp"
 
 namespace orvane {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/error.hpp"
-#include "drill/drill_handlers.hpp"
-#include "drill/text.hpp"
-#include "speech/speaking_commands.hpp"
+#include "app/drill_handlers.hpp"
+#include "app/speaking_commands.hpp"
+#include "core/error.hpp"
+#include "core/text.hpp"
 
 namespace orvane {
 namespace {

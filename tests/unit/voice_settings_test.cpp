@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/dispatcher.hpp"
-#include "app/error.hpp"
 #include "app/menu_commands.hpp"
+#include "app/voice_settings.hpp"
+#include "core/error.hpp"
 #include "fake_platform.hpp"
 #include "speech/recording_speech.hpp"
-#include "speech/voice_settings.hpp"
 
 namespace orvane {
 namespace {
@@ -20,13 +20,13 @@ struct Harness {
 
 TEST(VoiceList, WithNoVoiceModesTheListingIsTheHeaderAndZero) {
   Harness h({});
-  h.dispatcher.menu(Menu::N5);
+  h.dispatcher.menu(Menu::VoiceCount);
   ASSERT_EQ(h.platform.messages.size(), 1u);
   EXPECT_EQ(h.platform.messages[0], "コンピュータにインストールされている声は 0種です。\r\r");
-  h.dispatcher.menu(Menu::A2);
+  h.dispatcher.menu(Menu::VoiceSettings);
   EXPECT_TRUE(h.session.dialog.open);
-  EXPECT_TRUE(h.session.dialog.ListBox1.empty());
-  EXPECT_TRUE(h.session.dialog.ListBox2.empty());
+  EXPECT_TRUE(h.session.dialog.japaneseItems.empty());
+  EXPECT_TRUE(h.session.dialog.englishItems.empty());
 }
 
 TEST(VoiceDialog, OffersAtMostFiftyVoicesOfALanguageAndStillOpens) {
@@ -34,17 +34,17 @@ TEST(VoiceDialog, OffersAtMostFiftyVoicesOfALanguageAndStillOpens) {
   for (int i = 0; i < 53; ++i) modes.push_back({1033, "English " + std::to_string(i + 1)});
   modes.push_back({1041, "Japanese"});
   Harness h(modes);
-  h.session.voices.EnglishVoiceMode = 52;  // beyond the fifty offered: nothing preselected
-  h.session.voices.JapaneseVoiceMode = 54;
-  h.dispatcher.menu(Menu::A2);
+  h.session.voices.englishVoiceMode = 52;  // beyond the fifty offered: nothing preselected
+  h.session.voices.japaneseVoiceMode = 54;
+  h.dispatcher.menu(Menu::VoiceSettings);
   EXPECT_TRUE(h.platform.errors.empty());
   EXPECT_TRUE(h.session.dialog.open);
-  ASSERT_EQ(h.session.dialog.ListBox2.size(), 50u);
-  EXPECT_EQ(h.session.dialog.ListBox2.back(), "50) English 50");
+  ASSERT_EQ(h.session.dialog.englishItems.size(), 50u);
+  EXPECT_EQ(h.session.dialog.englishItems.back(), "50) English 50");
   EXPECT_EQ(h.session.dialog.selected2, -1);
   // Voices after the limit are still looked at: the Japanese one comes last and is offered.
-  ASSERT_EQ(h.session.dialog.ListBox1.size(), 1u);
-  EXPECT_EQ(h.session.dialog.ListBox1[0], "54) Japanese");
+  ASSERT_EQ(h.session.dialog.japaneseItems.size(), 1u);
+  EXPECT_EQ(h.session.dialog.japaneseItems[0], "54) Japanese");
   EXPECT_EQ(h.session.dialog.selected1, 0);
 }
 
@@ -63,15 +63,15 @@ TEST(VoiceDialog, AFailureWhileFillingKeepsWhatWasAddedAndIsNotRepeated) {
   testing::FakePlatform platform;
   Session session(speech, platform);
   Dispatcher dispatcher(session);
-  dispatcher.menu(Menu::A2);
+  dispatcher.menu(Menu::VoiceSettings);
   ASSERT_EQ(platform.errors.size(), 1u);
   EXPECT_EQ(platform.errors[0], "音声エンジンの応答がありません.");
   EXPECT_FALSE(session.dialog.open);
-  EXPECT_EQ(session.dialog.ListBox1.size(), 1u);
-  dispatcher.menu(Menu::A2);
+  EXPECT_EQ(session.dialog.japaneseItems.size(), 1u);
+  dispatcher.menu(Menu::VoiceSettings);
   EXPECT_TRUE(session.dialog.open);
-  EXPECT_EQ(session.dialog.ListBox1.size(), 1u);
-  EXPECT_TRUE(session.dialog.ListBox2.empty());
+  EXPECT_EQ(session.dialog.japaneseItems.size(), 1u);
+  EXPECT_TRUE(session.dialog.englishItems.empty());
   EXPECT_EQ(platform.errors.size(), 1u);
 }
 
@@ -79,7 +79,7 @@ TEST(HelpFile, IsNamedLikeTheProgramBesideIt) {
   EXPECT_EQ(helpFilePath("/opt/orvane/bin/orvane"), "/opt/orvane/bin/orvane.hlp");
   EXPECT_EQ(helpFilePath("/opt/x.y/orvane.bin"), "/opt/x.y/orvane.hlp");
   Harness h({});
-  h.dispatcher.menu(Menu::N1);
+  h.dispatcher.menu(Menu::HelpContents);
   EXPECT_EQ(h.platform.helpPaths, std::vector<std::string>{"/opt/orvane/bin/orvane.hlp"});
 }
 
@@ -89,7 +89,7 @@ TEST(Dispatcher, ScanStepsReadTheModifiersHeldWhenTheyAreHandled) {
   f.show(Control::Start);
   f.show(Control::Next);
   f.show(Control::Answer);
-  h.dispatcher.menu(Menu::N7);
+  h.dispatcher.menu(Menu::AutoScan);
   h.dispatcher.tick();
   EXPECT_EQ(f.active(), Control::Start);
   h.platform.held.shift = true;

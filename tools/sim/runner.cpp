@@ -213,10 +213,10 @@ class Runner {
       case Op::Menu: {
         const auto m = menuByName(c.arg);
         if (!m) return "no menu item named '" + c.arg + "'";
-        if (*m == Menu::Open1) return "File > Open is 'open PATH' or 'open cancel'";
+        if (*m == Menu::Open) return "File > Open is 'open PATH' or 'open cancel'";
         const MenuState& item = s.form.menu(*m);
-        const bool runnable =
-            item.caption != "-" && *m != Menu::File1 && *m != Menu::O1 && *m != Menu::Help1;
+        const bool runnable = item.caption != "-" && *m != Menu::FileMenu &&
+                              *m != Menu::OperationMenu && *m != Menu::HelpMenu;
         if (!runnable || !item.enabled || s.dialog.open) return refuse(c), std::string();
         d.menu(*m);
         return {};
@@ -226,12 +226,12 @@ class Runner {
         if (s.dialog.open) return refuse(c), std::string();
         platform_.nextFileAnswer =
             c.op == Op::Open ? std::optional<std::string>(c.arg) : std::nullopt;
-        d.menu(Menu::Open1);
+        d.menu(Menu::Open);
         return {};
       case Op::DialogSelect:
         if (!s.dialog.open) return refuse(c), std::string();
         {
-          const auto& items = c.a == 1 ? s.dialog.ListBox1 : s.dialog.ListBox2;
+          const auto& items = c.a == 1 ? s.dialog.japaneseItems : s.dialog.englishItems;
           if (c.b < 0 || static_cast<std::size_t>(c.b) >= items.size()) {
             return refuse(c), std::string();
           }
@@ -264,8 +264,8 @@ class Runner {
              << " interval=" << s.form.timer().interval() << '\n';
         return {};
       case Op::ShowDialog:
-        showList("ListBox1", s.dialog.ListBox1, s.dialog.selected1);
-        showList("ListBox2", s.dialog.ListBox2, s.dialog.selected2);
+        showList("ListBox1", s.dialog.japaneseItems, s.dialog.selected1);
+        showList("ListBox2", s.dialog.englishItems, s.dialog.selected2);
         return {};
       default:
         return "unexpected command";

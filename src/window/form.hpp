@@ -1,3 +1,6 @@
+// window/: the window's model, with no toolkit: controls and menu items by their object names,
+// captions, the tab order and the scan timer. Stands on core/ only.
+//
 // A plain model of the main window: every control and menu item by its form name with its
 // caption and state, the tab order, the active control and the scan timer. Views mirror it.
 #pragma once
@@ -12,50 +15,50 @@ namespace orvane {
 
 // Controls in tab order; the labels follow and never take the focus.
 enum class Control {
-  DirectSS1,
-  Respeech,
+  RestingPlace,
+  PlayBack,
   Start,
-  Button2,
-  Button3,
-  Button4,
-  Button5,
-  Button6,
-  Button7,
-  Button8,
-  Button10,
-  Button11,
-  Button12,
+  Word1,
+  Word2,
+  Word3,
+  Word4,
+  Word5,
+  Word6,
+  Word7,
+  Period,
+  QuestionMark,
+  ExclamationMark,
   Erase,
   Next,
-  End_bt,
+  End,
   Answer,
-  Japanease,
+  Prompt,
   Sentence,
-  score,
-  Score_Label,
+  Mark,
+  Score,
 };
 inline constexpr std::size_t kControlCount = 21;
-inline constexpr std::size_t kTabStopCount = 17;  // DirectSS1 .. Answer
+inline constexpr std::size_t kTabStopCount = 17;  // RestingPlace .. Answer
 
 enum class Menu {
-  File1,
-  Open1,
-  Exit1,
-  O1,
-  N3,
-  N6,
-  N4,
-  N8,
-  A2,
-  N9,
-  N11,
-  N10,
-  N7,
-  Help1,
-  N1,
-  N5,
-  N2,
-  About1,
+  FileMenu,
+  Open,
+  Exit,
+  OperationMenu,
+  Replay,
+  SpellOut,
+  NextQuestion,
+  SlowSpeech,
+  VoiceSettings,
+  Separator1,
+  Score,
+  Separator2,
+  AutoScan,
+  HelpMenu,
+  HelpContents,
+  VoiceCount,
+  Separator3,
+  About,
 };
 inline constexpr std::size_t kMenuCount = 18;
 

@@ -6,8 +6,8 @@
 namespace orvane {
 
 // Switches the scan on or off, as the check mark of its menu item says.
-void N7Click(Session& s);
+void toggleAutoScan(Session& s);
 // One tick: posts a Tab key-down and key-up, handled after the current handler.
-void Timer1Timer(Session& s);
+void scanTick(Session& s);
 
 }  // namespace orvane

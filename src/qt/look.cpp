@@ -1,4 +1,4 @@
-#include "ui/qt/look.hpp"
+#include "qt/look.hpp"
 
 namespace orvane::qt {
 

@@ -1,9 +1,9 @@
-#include "ui/scan.hpp"
+#include "app/scan.hpp"
 
 namespace orvane {
 
-void N7Click(Session& s) {
-  MenuState& item = s.form.menu(Menu::N7);
+void toggleAutoScan(Session& s) {
+  MenuState& item = s.form.menu(Menu::AutoScan);
   if (!item.checked) {
     s.form.timer().setEnabled(true);
     item.checked = true;
@@ -13,7 +13,7 @@ void N7Click(Session& s) {
   }
 }
 
-void Timer1Timer(Session& s) {
+void scanTick(Session& s) {
   s.postedKeys.push_back({Key::Tab, {}, true, true});
   s.postedKeys.push_back({Key::Tab, {}, false, true});
 }

@@ -1,4 +1,4 @@
-#include "ui/qt/fonts.hpp"
+#include "qt/fonts.hpp"
 
 #include <QStringList>
 

@@ -7,13 +7,13 @@
 namespace orvane {
 
 // Reads the nine lines after a marker line and sets the question up.
-void read_toi(Session& s);
+void readQuestion(Session& s);
 // Puts the word slots on Button2..Button8; empty slots hide their button.
-void fill_buttons(Session& s);
+void fillWordButtons(Session& s);
 // The start-up load of toi.dat. Throws on failure (the caller reports it and ends the program).
 // Returns false when there is no toi.dat.
 bool loadStartFile(Session& s);
 // File > Open.
-void Open1Click(Session& s);
+void openQuestionFile(Session& s);
 
 }  // namespace orvane

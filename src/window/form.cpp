@@ -1,4 +1,4 @@
-#include "ui/form.hpp"
+#include "window/form.hpp"
 
 namespace orvane {
 
@@ -37,16 +37,16 @@ std::optional<Menu> menuByName(std::string_view name) {
 }
 
 Control wordButton(int slot) {
-  return static_cast<Control>(static_cast<int>(Control::Button2) + (slot - 2));
+  return static_cast<Control>(static_cast<int>(Control::Word1) + (slot - 2));
 }
 bool isWordButton(Control c) {
-  return c >= Control::Button2 && c <= Control::Button8;
+  return c >= Control::Word1 && c <= Control::Word7;
 }
 bool isMarkButton(Control c) {
-  return c >= Control::Button10 && c <= Control::Button12;
+  return c >= Control::Period && c <= Control::ExclamationMark;
 }
 bool isButton(Control c) {
-  return c >= Control::Respeech && c <= Control::Answer;
+  return c >= Control::PlayBack && c <= Control::Answer;
 }
 
 void ScanTimer::setEnabled(bool on) {
@@ -72,16 +72,16 @@ void ScanTimer::restartCount() {
 
 Form::Form() {
   auto set = [&](Control c, std::string caption) { controls_[index(c)].caption = caption; };
-  set(Control::Respeech, "PlayBack");
+  set(Control::PlayBack, "PlayBack");
   set(Control::Start, "Start");
-  set(Control::Button10, ".");
-  set(Control::Button11, "?");
-  set(Control::Button12, "!");
+  set(Control::Period, ".");
+  set(Control::QuestionMark, "?");
+  set(Control::ExclamationMark, "!");
   set(Control::Erase, "Erase");
   set(Control::Next, "Next");
-  set(Control::End_bt, "End");
+  set(Control::End, "End");
   set(Control::Answer, "Answer");
-  for (Control label : {Control::Japanease, Control::Sentence, Control::Score_Label}) {
+  for (Control label : {Control::Prompt, Control::Sentence, Control::Score}) {
     controls_[index(label)].visible = true;
   }
 
@@ -89,25 +89,25 @@ Form::Form() {
     menus_[index(m)].caption = caption;
     menus_[index(m)].shortcut = shortcut;
   };
-  item(Menu::File1, "ファイル(&F)");
-  item(Menu::Open1, "開く(&O)...");
-  item(Menu::Exit1, "終了(&X)");
-  item(Menu::O1, "操作(&O)");
-  item(Menu::N3, "再生(&R)", 'R');
-  item(Menu::N6, "アルファベット読み(&W)", 'W');
-  item(Menu::N4, "次の問い(&N)");
-  item(Menu::N8, "ゆっくり話す(&L)", 'S');
-  item(Menu::A2, "音声設定(&A)...");
-  item(Menu::N9, "-");
-  item(Menu::N11, "正答率(&K)");
-  item(Menu::N10, "-");
-  item(Menu::N7, "自動スキャン(&S)");
-  item(Menu::Help1, "ヘルプ(&H)");
-  item(Menu::N1, "目次(&C)");
-  item(Menu::N5, "声の種類数(&N)");
-  item(Menu::N2, "-");
-  item(Menu::About1, "バージョン情報(&A)...");
-  menus_[index(Menu::N6)].enabled = false;
+  item(Menu::FileMenu, "ファイル(&F)");
+  item(Menu::Open, "開く(&O)...");
+  item(Menu::Exit, "終了(&X)");
+  item(Menu::OperationMenu, "操作(&O)");
+  item(Menu::Replay, "再生(&R)", 'R');
+  item(Menu::SpellOut, "アルファベット読み(&W)", 'W');
+  item(Menu::NextQuestion, "次の問い(&N)");
+  item(Menu::SlowSpeech, "ゆっくり話す(&L)", 'S');
+  item(Menu::VoiceSettings, "音声設定(&A)...");
+  item(Menu::Separator1, "-");
+  item(Menu::Score, "正答率(&K)");
+  item(Menu::Separator2, "-");
+  item(Menu::AutoScan, "自動スキャン(&S)");
+  item(Menu::HelpMenu, "ヘルプ(&H)");
+  item(Menu::HelpContents, "目次(&C)");
+  item(Menu::VoiceCount, "声の種類数(&N)");
+  item(Menu::Separator3, "-");
+  item(Menu::About, "バージョン情報(&A)...");
+  menus_[index(Menu::SpellOut)].enabled = false;
 }
 
 void Form::hide(Control c) {

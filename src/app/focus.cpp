@@ -1,11 +1,11 @@
-#include "ui/focus.hpp"
+#include "app/focus.hpp"
 
-#include "speech/voice_steps.hpp"
+#include "app/voice_steps.hpp"
 
 namespace orvane {
 
 bool speaksOnFocus(Control c) {
-  return isButton(c) && c != Control::Respeech;
+  return isButton(c) && c != Control::PlayBack;
 }
 
 void giveFocus(Session& s, Control c) {
@@ -13,18 +13,18 @@ void giveFocus(Session& s, Control c) {
   if (old == c) return;
   s.form.setActive(c);
   s.platform.focusMoved(c);
-  if (old == Control::Respeech) Respeech_exit(s);
-  if (speaksOnFocus(c)) speak_cap(s, c);
+  if (old == Control::PlayBack) hidePlayBackOnLeave(s);
+  if (speaksOnFocus(c)) speakCaption(s, c);
 }
 
-void speak_cap(Session& s, Control sender) {
+void speakCaption(Session& s, Control sender) {
   selectEnglishVoice(s);
   s.speech.sayCaption(s.form.caption(sender));
-  s.drill.LastSpoken = s.form.caption(sender);
+  s.drill.lastSpoken = s.form.caption(sender);
 }
 
-void Respeech_exit(Session& s) {
-  s.form.hide(Control::Respeech);
+void hidePlayBackOnLeave(Session& s) {
+  s.form.hide(Control::PlayBack);
 }
 
 void tabStep(Session& s, bool forward) {

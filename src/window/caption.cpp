@@ -1,4 +1,4 @@
-#include "ui/caption.hpp"
+#include "window/caption.hpp"
 
 #include <algorithm>
 
@@ -7,11 +7,20 @@ namespace orvane {
 namespace {
 void appendEscaped(std::string& out, char c) {
   switch (c) {
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '&': out += "&amp;"; break;
-    case '"': out += "&quot;"; break;
-    default: out += c;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '&':
+      out += "&amp;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      out += c;
   }
 }
 
@@ -39,8 +48,8 @@ std::string accessKeyHtml(const std::string& caption) {
       ++i;
     } else if (!underlined) {
       // Only the first mark underlines; later ones just vanish, as in a menu caption.
-      const std::size_t len = std::min(charLength(static_cast<unsigned char>(next)),
-                                       caption.size() - (i + 1));
+      const std::size_t len =
+          std::min(charLength(static_cast<unsigned char>(next)), caption.size() - (i + 1));
       out += "<u>";
       for (std::size_t k = 0; k < len; ++k) appendEscaped(out, caption[i + 1 + k]);
       out += "</u>";

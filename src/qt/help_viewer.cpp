@@ -1,4 +1,4 @@
-#include "ui/qt/help_viewer.hpp"
+#include "qt/help_viewer.hpp"
 
 #include <QDialog>
 #include <QFile>
@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ui/qt/fonts.hpp"
+#include "qt/fonts.hpp"
 
 namespace orvane::qt {
 

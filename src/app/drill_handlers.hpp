@@ -7,13 +7,13 @@
 
 namespace orvane {
 
-void StartClick(Session& s);
-void show2_cap(Session& s, Control sender);
-void show_period(Session& s, Control sender);
-void EraseClick(Session& s);
-void AnswerClick(Session& s);
-void NextClick(Session& s);
-void End_click(Session& s);
+void pressStart(Session& s);
+void placeWord(Session& s, Control sender);
+void placeMark(Session& s, Control sender);
+void eraseSentence(Session& s);
+void showAnswer(Session& s);
+void nextQuestion(Session& s);
+void endDrill(Session& s);
 
 // "3/4 75%": right answers, questions asked and the percentage, cut to a whole number.
 std::string scoreText(std::int32_t correct, std::int32_t asked);

@@ -7,12 +7,12 @@ namespace orvane {
 
 // Selects the English voice and, while slow speech is on, the slowest rate of that voice.
 inline void selectEnglishVoice(Session& s) {
-  s.speech.setCurrentMode(s.voices.EnglishVoiceMode);
-  if (s.voices.SlowMode) s.speech.setSpeed(s.speech.minSpeed());
+  s.speech.setCurrentMode(s.voices.englishVoiceMode);
+  if (s.voices.slowMode) s.speech.setSpeed(s.speech.minSpeed());
 }
 
 inline void selectJapaneseVoice(Session& s) {
-  s.speech.setCurrentMode(s.voices.JapaneseVoiceMode);
+  s.speech.setCurrentMode(s.voices.japaneseVoiceMode);
 }
 
 }  // namespace orvane

@@ -1,4 +1,4 @@
-#include "app/regular_file.hpp"
+#include "core/regular_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 
 namespace orvane {
 

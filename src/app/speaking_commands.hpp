@@ -6,10 +6,10 @@
 
 namespace orvane {
 
-void speak_toi(Session& s);
-void N6Click(Session& s);
-void N8Click(Session& s);
-void N11Click(Session& s);
+void speakPrompt(Session& s);
+void spellOutLastCaption(Session& s);
+void toggleSlowSpeech(Session& s);
+void speakScore(Session& s);
 // Selects the Japanese voice, reports a non-zero LastError ("SAPI Error" and the number), then
 // speaks the prompt label.
 void checkEngineAndSpeakPrompt(Session& s);

@@ -1,8 +1,8 @@
-#include "drill/text.hpp"
+#include "core/text.hpp"
 
 #include <algorithm>
 
-#include "app/error.hpp"
+#include "core/error.hpp"
 
 namespace orvane::text {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/voice_dialog.hpp"
+#include "qt/voice_dialog.hpp"
 
 #include <QApplication>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/qt/fonts.hpp"
+#include "qt/fonts.hpp"
 
 namespace orvane::qt {
 
@@ -79,8 +79,8 @@ void VoiceDialogWindow::fill(QListWidget* list, const std::vector<std::string>& 
 }
 
 void VoiceDialogWindow::openFromModel() {
-  fill(list1_, session_.dialog.ListBox1, session_.dialog.selected1);
-  fill(list2_, session_.dialog.ListBox2, session_.dialog.selected2);
+  fill(list1_, session_.dialog.japaneseItems, session_.dialog.selected1);
+  fill(list2_, session_.dialog.englishItems, session_.dialog.selected2);
   // In the middle of the desktop, wherever the main window stands.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());

@@ -1,3 +1,6 @@
+// core/: the ground floor every room stands on: errors, the speech interface the program talks
+// to, safe file reading and small text rules. It includes nothing of the program's own.
+//
 // The speech adapter: exactly the properties and operations the program relies on. Failures are
 // thrown as Error, whose text is what the error box shows.
 #pragma once

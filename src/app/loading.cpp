@@ -1,44 +1,44 @@
-#include "drill/loading.hpp"
+#include "app/loading.hpp"
 
 #include <sys/stat.h>
 
+#include "app/focus.hpp"
+#include "app/voice_steps.hpp"
+#include "core/text.hpp"
 #include "drill/question_record.hpp"
 #include "drill/shuffle.hpp"
-#include "drill/text.hpp"
-#include "speech/voice_steps.hpp"
-#include "ui/focus.hpp"
 
 namespace orvane {
 
 namespace {
 
 void resetForLoad(DrillState& d) {
-  d.AskedCount = 1;
-  d.CorrectCount = 0;
-  d.RemainingCount = -1;
-  d.LoadedCount = 0;
-  d.AnswerText.clear();
-  d.AwaitingStart = true;
-  d.FirstWordPlaced = false;
+  d.askedCount = 1;
+  d.correctCount = 0;
+  d.remainingCount = -1;
+  d.loadedCount = 0;
+  d.answerText.clear();
+  d.awaitingStart = true;
+  d.firstWordPlaced = false;
 }
 
 // Opens `path` on the question file and loads its first record (its marker line is not looked
 // at); an empty file is closed again and leaves no question.
 void openAndLoadFirst(Session& s, const std::string& path) {
-  s.QuestionFile.open(path);
-  if (s.QuestionFile.atEnd()) {
-    s.QuestionFile.close();
-    s.drill.AwaitingStart = false;
+  s.questionFile.open(path);
+  if (s.questionFile.atEnd()) {
+    s.questionFile.close();
+    s.drill.awaitingStart = false;
   } else {
-    s.QuestionFile.readLine();
-    read_toi(s);
+    s.questionFile.readLine();
+    readQuestion(s);
   }
 }
 }  // namespace
 
-void fill_buttons(Session& s) {
+void fillWordButtons(Session& s) {
   for (int k = 2; k <= 8; ++k) {
-    const std::string& slot = s.drill.Slots[static_cast<std::size_t>(k)];
+    const std::string& slot = s.drill.wordSlots[static_cast<std::size_t>(k)];
     if (slot.empty()) {
       s.form.hide(wordButton(k));
     } else {
@@ -47,21 +47,21 @@ void fill_buttons(Session& s) {
   }
 }
 
-void read_toi(Session& s) {
+void readQuestion(Session& s) {
   DrillState& d = s.drill;
-  const QuestionRecord record = readRecord(s.QuestionFile);
-  d.Prompt = record.prompt;
+  const QuestionRecord record = readRecord(s.questionFile);
+  d.prompt = record.prompt;
   for (int i = 2; i <= 9; ++i) {
-    std::string& slot = d.Slots[static_cast<std::size_t>(i)];
-    slot = text::trim(record.slots[static_cast<std::size_t>(i)]);
-    if (!slot.empty()) ++d.RemainingCount;
+    std::string& slot = d.wordSlots[static_cast<std::size_t>(i)];
+    slot = text::trim(record.wordSlots[static_cast<std::size_t>(i)]);
+    if (!slot.empty()) ++d.remainingCount;
   }
-  d.AnswerText = modelAnswer(record);
+  d.answerText = modelAnswer(record);
   ShuffleRandom random(static_cast<std::uint64_t>(s.platform.timeOfDayMs()));
-  shuffleSlots(d.Slots, d.RemainingCount, random);
-  d.LoadedCount = d.RemainingCount;
-  fill_buttons(s);
-  s.form.setCaption(Control::Japanease, d.Prompt);
+  shuffleSlots(d.wordSlots, d.remainingCount, random);
+  d.loadedCount = d.remainingCount;
+  fillWordButtons(s);
+  s.form.setCaption(Control::Prompt, d.prompt);
 }
 
 bool loadStartFile(Session& s) {
@@ -69,36 +69,36 @@ bool loadStartFile(Session& s) {
   if (::stat(s.startFilePath.c_str(), &st) != 0) return false;
   openAndLoadFirst(s, s.startFilePath);
   s.form.show(Control::Start);
-  s.form.show(Control::Respeech);
+  s.form.show(Control::PlayBack);
   return true;
 }
 
-void Open1Click(Session& s) {
+void openQuestionFile(Session& s) {
   const auto path = s.platform.chooseQuestionFile();
   s.activationPending = true;
   if (!path) return;
 
   DrillState& d = s.drill;
   resetForLoad(d);
-  d.LastSpoken.clear();
+  d.lastSpoken.clear();
 
   Form& f = s.form;
-  f.menu(Menu::N6).enabled = false;
+  f.menu(Menu::SpellOut).enabled = false;
   f.setCaption(Control::Sentence, "");
   f.show(Control::Sentence);
-  f.show(Control::Respeech);
-  giveFocus(s, Control::Respeech);
+  f.show(Control::PlayBack);
+  giveFocus(s, Control::PlayBack);
   f.show(Control::Start);
   f.setCaption(Control::Start, "Start");
-  f.menu(Menu::N4).enabled = true;
-  for (Control c : {Control::Erase, Control::score, Control::Next, Control::End_bt}) f.hide(c);
+  f.menu(Menu::NextQuestion).enabled = true;
+  for (Control c : {Control::Erase, Control::Mark, Control::Next, Control::End}) f.hide(c);
   for (int k = 2; k <= 8; ++k) f.hide(wordButton(k));
-  for (Control c : {Control::Button10, Control::Button11, Control::Button12}) f.hide(c);
+  for (Control c : {Control::Period, Control::QuestionMark, Control::ExclamationMark}) f.hide(c);
 
   try {
     openAndLoadFirst(s, *path);
     selectJapaneseVoice(s);
-    s.speech.sayText(f.caption(Control::Japanease));
+    s.speech.sayText(f.caption(Control::Prompt));
     f.timer().setInterval(kLoadedScanInterval);
   } catch (const std::exception&) {
     showMessage(s, "ファイルの内容が正しくありません。");

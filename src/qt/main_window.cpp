@@ -1,4 +1,4 @@
-#include "ui/qt/main_window.hpp"
+#include "qt/main_window.hpp"
 
 #include <algorithm>
 #include <vector>
@@ -13,11 +13,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "drill/text.hpp"
-#include "ui/caption.hpp"
-#include "ui/qt/fonts.hpp"
-#include "ui/qt/look.hpp"
-#include "ui/qt/voice_dialog.hpp"
+#include "core/text.hpp"
+#include "qt/fonts.hpp"
+#include "qt/look.hpp"
+#include "qt/voice_dialog.hpp"
+#include "window/caption.hpp"
 
 namespace orvane::qt {
 
@@ -34,29 +34,29 @@ struct Place {
 };
 
 constexpr Place kButtons[] = {
-    {Control::Respeech, 696, 40, 57, 33, 12, false},
+    {Control::PlayBack, 696, 40, 57, 33, 12, false},
     {Control::Start, 640, 376, 97, 73, 27, false},
-    {Control::Button2, 16, 248, 97, 73, 16, true},
-    {Control::Button3, 120, 248, 97, 73, 16, true},
-    {Control::Button4, 224, 248, 97, 73, 16, true},
-    {Control::Button5, 328, 248, 97, 73, 16, true},
-    {Control::Button6, 432, 248, 97, 73, 16, true},
-    {Control::Button7, 536, 248, 97, 73, 16, true},
-    {Control::Button8, 640, 248, 97, 73, 16, true},
-    {Control::Button10, 48, 376, 57, 57, 40, true},
-    {Control::Button11, 120, 376, 57, 57, 40, true},
-    {Control::Button12, 192, 376, 57, 57, 40, true},
+    {Control::Word1, 16, 248, 97, 73, 16, true},
+    {Control::Word2, 120, 248, 97, 73, 16, true},
+    {Control::Word3, 224, 248, 97, 73, 16, true},
+    {Control::Word4, 328, 248, 97, 73, 16, true},
+    {Control::Word5, 432, 248, 97, 73, 16, true},
+    {Control::Word6, 536, 248, 97, 73, 16, true},
+    {Control::Word7, 640, 248, 97, 73, 16, true},
+    {Control::Period, 48, 376, 57, 57, 40, true},
+    {Control::QuestionMark, 120, 376, 57, 57, 40, true},
+    {Control::ExclamationMark, 192, 376, 57, 57, 40, true},
     {Control::Erase, 536, 376, 97, 73, 27, false},
     {Control::Next, 432, 376, 97, 73, 27, false},
-    {Control::End_bt, 320, 376, 105, 73, 27, false},
+    {Control::End, 320, 376, 105, 73, 27, false},
     {Control::Answer, 320, 376, 105, 73, 27, false},
 };
 
 constexpr Place kLabels[] = {
-    {Control::Japanease, 8, 24, 681, 65, 29, true},
+    {Control::Prompt, 8, 24, 681, 65, 29, true},
     {Control::Sentence, 56, 128, 665, 73, 32, true},
-    {Control::score, 0, 136, 21, 64, 64, true},
-    {Control::Score_Label, 24, 456, 89, 19, 19, true},
+    {Control::Mark, 0, 136, 21, 64, 64, true},
+    {Control::Score, 24, 456, 89, 19, 19, true},
 };
 
 // The part of a caption that can be shown, cut between characters.
@@ -159,13 +159,13 @@ void MainWindow::buildControls(QWidget* client) {
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widgets_[static_cast<std::size_t>(p.control)] = l;
   }
-  auto* japanease = static_cast<QLabel*>(widgetFor(Control::Japanease));
+  auto* japanease = static_cast<QLabel*>(widgetFor(Control::Prompt));
   setBackground(japanease, QColor(166, 202, 240));
   japanease->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   auto* sentence = static_cast<QLabel*>(widgetFor(Control::Sentence));
   setBackground(sentence, palette().color(QPalette::Light));
   sentence->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  auto* score = static_cast<QLabel*>(widgetFor(Control::score));
+  auto* score = static_cast<QLabel*>(widgetFor(Control::Mark));
   QPalette red = score->palette();
   red.setColor(QPalette::WindowText, QColor(255, 0, 0));
   score->setPalette(red);
@@ -178,14 +178,24 @@ void MainWindow::buildMenus() {
     Menu parent;
   };
   constexpr Item kItems[] = {
-      {Menu::Open1, Menu::File1}, {Menu::Exit1, Menu::File1}, {Menu::N3, Menu::O1},
-      {Menu::N6, Menu::O1},       {Menu::N4, Menu::O1},       {Menu::N8, Menu::O1},
-      {Menu::A2, Menu::O1},       {Menu::N9, Menu::O1},       {Menu::N11, Menu::O1},
-      {Menu::N10, Menu::O1},      {Menu::N7, Menu::O1},       {Menu::N1, Menu::Help1},
-      {Menu::N5, Menu::Help1},    {Menu::N2, Menu::Help1},    {Menu::About1, Menu::Help1},
+      {Menu::Open, Menu::FileMenu},
+      {Menu::Exit, Menu::FileMenu},
+      {Menu::Replay, Menu::OperationMenu},
+      {Menu::SpellOut, Menu::OperationMenu},
+      {Menu::NextQuestion, Menu::OperationMenu},
+      {Menu::SlowSpeech, Menu::OperationMenu},
+      {Menu::VoiceSettings, Menu::OperationMenu},
+      {Menu::Separator1, Menu::OperationMenu},
+      {Menu::Score, Menu::OperationMenu},
+      {Menu::Separator2, Menu::OperationMenu},
+      {Menu::AutoScan, Menu::OperationMenu},
+      {Menu::HelpContents, Menu::HelpMenu},
+      {Menu::VoiceCount, Menu::HelpMenu},
+      {Menu::Separator3, Menu::HelpMenu},
+      {Menu::About, Menu::HelpMenu},
   };
   std::array<QMenu*, kMenuCount> menus{};
-  for (Menu bar : {Menu::File1, Menu::O1, Menu::Help1}) {
+  for (Menu bar : {Menu::FileMenu, Menu::OperationMenu, Menu::HelpMenu}) {
     QMenu* m = menuBar()->addMenu(QString::fromUtf8(session_.form.menu(bar).caption));
     m->setObjectName(QString::fromUtf8(menuName(bar).data()));
     menus[static_cast<std::size_t>(bar)] = m;
@@ -204,10 +214,10 @@ void MainWindow::buildMenus() {
             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
         a->setShortcutContext(Qt::WindowShortcut);
       }
-      a->setCheckable(item.menu == Menu::N8 || item.menu == Menu::N7);
+      a->setCheckable(item.menu == Menu::SlowSpeech || item.menu == Menu::AutoScan);
       const Menu m = item.menu;
       connect(a, &QAction::triggered, this, [this, m] {
-        if (m == Menu::Exit1) return void(close());
+        if (m == Menu::Exit) return void(close());
         dispatch([this, m] { dispatcher_.menu(m); });
       });
     }
@@ -234,7 +244,7 @@ void MainWindow::fitWidth(Control c, QLabel* label) {
     if (p.control != c) continue;
     // The prompt keeps its width (PlayBack stands beside it); the others may grow to the edge
     // of the client area.
-    const int widest = c == Control::Japanease ? p.width : kClientWidth - 4 - p.left;
+    const int widest = c == Control::Prompt ? p.width : kClientWidth - 4 - p.left;
     label->resize(std::clamp(label->sizeHint().width(), p.width, widest), p.height);
   }
 }
@@ -334,7 +344,7 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!finished_) {
     // The close box, the system menu or File > Exit: the program ends, nothing is asked.
-    dispatch([this] { dispatcher_.menu(Menu::Exit1); });
+    dispatch([this] { dispatcher_.menu(Menu::Exit); });
   }
   if (!finished_) {
     session_.quitRequested = true;

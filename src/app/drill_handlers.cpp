@@ -1,16 +1,16 @@
-#include "drill/drill_handlers.hpp"
+#include "app/drill_handlers.hpp"
 
-#include "drill/loading.hpp"
+#include "app/focus.hpp"
+#include "app/loading.hpp"
+#include "app/voice_steps.hpp"
+#include "core/text.hpp"
 #include "drill/question_record.hpp"
-#include "drill/text.hpp"
-#include "speech/voice_steps.hpp"
-#include "ui/focus.hpp"
 
 namespace orvane {
 
 namespace {
 constexpr const char* kClosingInstruction = "タブキーを押してEnterキーを押すと終わり。";
-constexpr Control kMarks[] = {Control::Button10, Control::Button11, Control::Button12};
+constexpr Control kMarks[] = {Control::Period, Control::QuestionMark, Control::ExclamationMark};
 
 void hideWordsAndMarks(Form& f) {
   for (int k = 2; k <= 8; ++k) f.hide(wordButton(k));
@@ -19,15 +19,15 @@ void hideWordsAndMarks(Form& f) {
 
 void drillOver(Session& s) {
   Form& f = s.form;
-  s.drill.AwaitingStart = false;
-  f.setCaption(Control::Japanease, kClosingInstruction);
+  s.drill.awaitingStart = false;
+  f.setCaption(Control::Prompt, kClosingInstruction);
   f.hide(Control::Sentence);
-  f.menu(Menu::N4).enabled = false;
+  f.menu(Menu::NextQuestion).enabled = false;
   hideWordsAndMarks(f);
   for (Control c : {Control::Start, Control::Erase, Control::Next}) f.hide(c);
-  f.show(Control::Respeech);
-  f.show(Control::End_bt);
-  giveFocus(s, Control::Respeech);
+  f.show(Control::PlayBack);
+  f.show(Control::End);
+  giveFocus(s, Control::PlayBack);
 }
 }  // namespace
 
@@ -37,18 +37,18 @@ std::string scoreText(std::int32_t correct, std::int32_t asked) {
          "%";
 }
 
-void StartClick(Session& s) {
+void pressStart(Session& s) {
   Form& f = s.form;
   DrillState& d = s.drill;
-  f.hide(Control::Respeech);
-  s.speech.setCurrentMode(s.voices.EnglishVoiceMode);
+  f.hide(Control::PlayBack);
+  s.speech.setCurrentMode(s.voices.englishVoiceMode);
 
-  if (d.AwaitingStart) {
-    d.Scored = false;
+  if (d.awaitingStart) {
+    d.scored = false;
     f.hide(Control::Start);
-    f.menu(Menu::N6).enabled = true;
+    f.menu(Menu::SpellOut).enabled = true;
     for (int k = 2; k <= 8; ++k) {
-      if (!d.Slots[static_cast<std::size_t>(k)].empty()) f.show(wordButton(k));
+      if (!d.wordSlots[static_cast<std::size_t>(k)].empty()) f.show(wordButton(k));
     }
     for (Control c : kMarks) f.show(c);
     f.timer().setInterval(kPlacingScanInterval);
@@ -56,74 +56,74 @@ void StartClick(Session& s) {
   }
 
   // With no question loaded (an empty file) there is nothing to check.
-  if (text::trim(d.AnswerText).empty()) return;
+  if (text::trim(d.answerText).empty()) return;
 
-  f.show(Control::score);
-  d.BuiltText = text::trim(f.caption(Control::Sentence));
-  d.AnswerText = text::trim(d.AnswerText);
-  if (s.voices.SlowMode) s.speech.setSpeed(s.speech.minSpeed());
+  f.show(Control::Mark);
+  d.builtText = text::trim(f.caption(Control::Sentence));
+  d.answerText = text::trim(d.answerText);
+  if (s.voices.slowMode) s.speech.setSpeed(s.speech.minSpeed());
   s.speech.sayText(f.caption(Control::Sentence));
-  d.AnswerText = text::capitaliseFirst(d.AnswerText);
+  d.answerText = text::capitaliseFirst(d.answerText);
 
-  if (d.BuiltText == d.AnswerText) {
+  if (d.builtText == d.answerText) {
     f.hide(Control::Erase);
     f.show(Control::Next);
-    if (!d.Scored) ++d.CorrectCount;
-    f.setCaption(Control::score, "○");
+    if (!d.scored) ++d.correctCount;
+    f.setCaption(Control::Mark, "○");
     s.platform.beep();
   } else {
-    f.setCaption(Control::score, "×");
+    f.setCaption(Control::Mark, "×");
     f.show(Control::Answer);
     f.hide(Control::Next);
   }
-  if (!d.Scored) f.setCaption(Control::Score_Label, scoreText(d.CorrectCount, d.AskedCount));
-  d.Scored = true;
+  if (!d.scored) f.setCaption(Control::Score, scoreText(d.correctCount, d.askedCount));
+  d.scored = true;
   f.timer().setInterval(kPlacingScanInterval);
 }
 
-void show2_cap(Session& s, Control sender) {
+void placeWord(Session& s, Control sender) {
   Form& f = s.form;
   DrillState& d = s.drill;
-  if (!d.FirstWordPlaced) {
-    d.FirstWordPlaced = true;
+  if (!d.firstWordPlaced) {
+    d.firstWordPlaced = true;
     f.show(Control::Erase);
     f.setCaption(sender, text::capitaliseFirst(f.caption(sender)));
   }
   f.setCaption(Control::Sentence, f.caption(Control::Sentence) + " " + f.caption(sender));
   f.hide(sender);
-  --d.RemainingCount;
+  --d.remainingCount;
 }
 
-void show_period(Session& s, Control sender) {
+void placeMark(Session& s, Control sender) {
   Form& f = s.form;
   f.setCaption(Control::Sentence, f.caption(Control::Sentence) + f.caption(sender));
   for (Control c : kMarks) f.hide(c);
   f.show(Control::Erase);
-  if (s.drill.RemainingCount == 0) {
+  if (s.drill.remainingCount == 0) {
     f.setCaption(Control::Start, "Speak");
     f.show(Control::Start);
-    s.drill.AwaitingStart = false;
+    s.drill.awaitingStart = false;
   }
 }
 
-void EraseClick(Session& s) {
+void eraseSentence(Session& s) {
   Form& f = s.form;
   DrillState& d = s.drill;
-  d.RemainingCount = d.LoadedCount;
+  d.remainingCount = d.loadedCount;
   f.setCaption(Control::Sentence, "");
-  d.FirstWordPlaced = false;
-  d.LastSpoken.clear();
-  for (Control c : {Control::Erase, Control::Start, Control::Next, Control::score}) f.hide(c);
+  d.firstWordPlaced = false;
+  d.lastSpoken.clear();
+  for (Control c : {Control::Erase, Control::Start, Control::Next, Control::Mark}) f.hide(c);
   for (int k = 2; k <= 8; ++k) f.show(wordButton(k));
   for (Control c : kMarks) f.show(c);
-  fill_buttons(s);
+  fillWordButtons(s);
   f.timer().setInterval(kPlacingScanInterval);
 }
 
-void AnswerClick(Session& s) {
+void showAnswer(Session& s) {
   Form& f = s.form;
-  f.setCaption(Control::Sentence, s.drill.AnswerText);
-  f.setCaption(Control::score, "");
+  f.setCaption(Control::Sentence, s.drill.answerText);
+  f.setCaption(Control::Mark, "");
   selectEnglishVoice(s);
   s.speech.sayText(f.caption(Control::Sentence));
   f.hide(Control::Start);
@@ -131,39 +131,39 @@ void AnswerClick(Session& s) {
   f.show(Control::Next);
 }
 
-void NextClick(Session& s) {
+void nextQuestion(Session& s) {
   Form& f = s.form;
   DrillState& d = s.drill;
-  ++d.AskedCount;
-  d.RemainingCount = -1;
-  d.LoadedCount = 0;
-  d.AnswerText.clear();
-  d.AwaitingStart = true;
-  d.FirstWordPlaced = false;
-  d.Scored = false;
-  d.LastSpoken.clear();
+  ++d.askedCount;
+  d.remainingCount = -1;
+  d.loadedCount = 0;
+  d.answerText.clear();
+  d.awaitingStart = true;
+  d.firstWordPlaced = false;
+  d.scored = false;
+  d.lastSpoken.clear();
 
-  f.menu(Menu::N6).enabled = false;
-  f.show(Control::Respeech);
-  giveFocus(s, Control::Respeech);
+  f.menu(Menu::SpellOut).enabled = false;
+  f.show(Control::PlayBack);
+  giveFocus(s, Control::PlayBack);
   f.show(Control::Start);
   f.setCaption(Control::Start, "Start");
-  for (Control c : {Control::Answer, Control::Erase, Control::score, Control::Next}) f.hide(c);
+  for (Control c : {Control::Answer, Control::Erase, Control::Mark, Control::Next}) f.hide(c);
   f.timer().setInterval(kLoadedScanInterval);
   f.setCaption(Control::Sentence, "");
   hideWordsAndMarks(f);
 
-  if (readMarker(s.QuestionFile) == Marker::Question) {
-    read_toi(s);
+  if (readMarker(s.questionFile) == Marker::Question) {
+    readQuestion(s);
   } else {
     drillOver(s);
   }
   selectJapaneseVoice(s);
-  s.speech.sayText(f.caption(Control::Japanease));
+  s.speech.sayText(f.caption(Control::Prompt));
 }
 
-void End_click(Session& s) {
-  s.QuestionFile.close();
+void endDrill(Session& s) {
+  s.questionFile.close();
   s.quitRequested = true;
 }
 

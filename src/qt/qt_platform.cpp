@@ -1,4 +1,4 @@
-#include "ui/qt/qt_platform.hpp"
+#include "qt/qt_platform.hpp"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -15,8 +15,8 @@
 #include <chrono>
 
 #include "app/transcript.hpp"
-#include "ui/qt/help_viewer.hpp"
-#include "ui/qt/main_window.hpp"
+#include "qt/help_viewer.hpp"
+#include "qt/main_window.hpp"
 
 namespace orvane::qt {
 

@@ -12,12 +12,12 @@
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
+#include "qt/fonts.hpp"
+#include "qt/main_window.hpp"
+#include "qt/qt_platform.hpp"
 #include "speech/espeak_engine.hpp"
 #include "speech/logging_speech.hpp"
 #include "speech/pcaudio_sink.hpp"
-#include "ui/qt/fonts.hpp"
-#include "ui/qt/main_window.hpp"
-#include "ui/qt/qt_platform.hpp"
 
 int main(int argc, char** argv) {
   orvane::PcaudioSink::askForShortBuffer();  // before Qt starts any thread

@@ -11,9 +11,9 @@ namespace orvane {
 void giveFocus(Session& s, Control c);
 
 // Speaks the caption of the button that received the focus with the English voice.
-void speak_cap(Session& s, Control sender);
+void speakCaption(Session& s, Control sender);
 // PlayBack is only offered until the focus leaves it.
-void Respeech_exit(Session& s);
+void hidePlayBackOnLeave(Session& s);
 
 // One step through the tab order, forward or backward.
 void tabStep(Session& s, bool forward);

@@ -1,4 +1,4 @@
-#include "speech/voice_settings.hpp"
+#include "app/voice_settings.hpp"
 
 #include "speech/speech_ini.hpp"
 
@@ -31,9 +31,9 @@ void fillLists(Session& s) {
       if (i == current) selected = static_cast<int>(list.size()) - 1;
     };
     if (language == VoiceLanguage::Japanese) {
-      add(dlg.ListBox1, dlg.JapaneseModes, dlg.selected1, s.voices.JapaneseVoiceMode);
+      add(dlg.japaneseItems, dlg.japaneseModes, dlg.selected1, s.voices.japaneseVoiceMode);
     } else if (language == VoiceLanguage::English) {
-      add(dlg.ListBox2, dlg.EnglishModes, dlg.selected2, s.voices.EnglishVoiceMode);
+      add(dlg.englishItems, dlg.englishModes, dlg.selected2, s.voices.englishVoiceMode);
     }
   }
 }
@@ -45,40 +45,40 @@ void closeDialog(Session& s) {
 }
 }  // namespace
 
-void A2Click(Session& s) {
-  if (!s.dialog.VoiceListsFilled) {
-    s.dialog.VoiceListsFilled = true;
+void openVoiceDialog(Session& s) {
+  if (!s.dialog.listsFilled) {
+    s.dialog.listsFilled = true;
     fillLists(s);
   }
   s.dialog.open = true;
   s.platform.voiceDialogOpened();
 }
 
-void Button1Click(Session& s) {
+void acceptVoiceDialog(Session& s) {
   VoiceDialog& dlg = s.dialog;
   VoiceState& v = s.voices;
-  v.IniReserved = 0;
+  v.iniReserved = 0;
   if (dlg.selected1 >= 0)
-    v.JapaneseVoiceMode = dlg.JapaneseModes[static_cast<std::size_t>(dlg.selected1)];
+    v.japaneseVoiceMode = dlg.japaneseModes[static_cast<std::size_t>(dlg.selected1)];
   if (dlg.selected2 >= 0)
-    v.EnglishVoiceMode = dlg.EnglishModes[static_cast<std::size_t>(dlg.selected2)];
+    v.englishVoiceMode = dlg.englishModes[static_cast<std::size_t>(dlg.selected2)];
   writeFileReplacing(s.speechIniPath,
-                     formatSpeechIni(v.IniReserved, {v.JapaneseVoiceMode, v.EnglishVoiceMode}));
+                     formatSpeechIni(v.iniReserved, {v.japaneseVoiceMode, v.englishVoiceMode}));
   closeDialog(s);
 }
 
-void Button2Click(Session& s) {
+void cancelVoiceDialog(Session& s) {
   closeDialog(s);
 }
 
 bool selectVoiceItem(Session& s, int list, int pos) {
-  const auto& items = list == 1 ? s.dialog.ListBox1 : s.dialog.ListBox2;
+  const auto& items = list == 1 ? s.dialog.japaneseItems : s.dialog.englishItems;
   if (pos < 0 || static_cast<std::size_t>(pos) >= items.size()) return false;
   (list == 1 ? s.dialog.selected1 : s.dialog.selected2) = pos;
   return true;
 }
 
-void N5Click(Session& s) {
+void showVoiceCount(Session& s) {
   std::string list;
   const std::int32_t count = s.speech.voiceModeCount();
   for (std::int32_t i = 1; i <= count; ++i) {

@@ -13,15 +13,15 @@ enum class VoiceLanguage { Japanese, English, Other };
 // Windows language identifiers: 17, 1041 and 2065 are Japanese; 9, 1033 and 2057 English.
 VoiceLanguage classifyLanguage(std::int32_t languageId);
 
-void A2Click(Session& s);
+void openVoiceDialog(Session& s);
 // OK: takes the selected voices and writes speech.ini. A failed write throws; the dialog stays
 // open and the voices chosen are already in use.
-void Button1Click(Session& s);
+void acceptVoiceDialog(Session& s);
 // Cancel, or the close box.
-void Button2Click(Session& s);
+void cancelVoiceDialog(Session& s);
 // Selects item `pos` of list 1 (Japanese) or 2 (English); false when there is no such item.
 bool selectVoiceItem(Session& s, int list, int pos);
 
-void N5Click(Session& s);
+void showVoiceCount(Session& s);
 
 }  // namespace orvane

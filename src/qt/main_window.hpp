@@ -1,3 +1,6 @@
+// qt/: the Qt front end: widgets that mirror the window model, dialogs, the help viewer and the
+// program's main(). The top floor, with the tools.
+//
 // The main window: one widget per control of the window model at its place and font, the menu
 // bar, and the voice dialog. It mirrors the model after every event and turns Qt's key strokes,
 // clicks, menu commands and timer ticks into the dispatcher's events; the focus rules stay in

@@ -1,7 +1,7 @@
-#include "speech/speaking_commands.hpp"
+#include "app/speaking_commands.hpp"
 
-#include "drill/text.hpp"
-#include "speech/voice_steps.hpp"
+#include "app/voice_steps.hpp"
+#include "core/text.hpp"
 
 namespace orvane {
 
@@ -15,44 +15,44 @@ std::string spellOut(const std::string& caption) {
   return out;
 }
 
-void speak_toi(Session& s) {
+void speakPrompt(Session& s) {
   selectJapaneseVoice(s);
-  s.speech.sayText(s.form.caption(Control::Japanease));
-  const std::int32_t left = s.drill.RemainingCount;
+  s.speech.sayText(s.form.caption(Control::Prompt));
+  const std::int32_t left = s.drill.remainingCount;
   s.speech.sayText(left > 0 ? "単語数は" + std::to_string(left) + "です。" : std::string());
 }
 
-void N6Click(Session& s) {
-  s.speech.setCurrentMode(s.voices.EnglishVoiceMode);
-  if (s.drill.LastSpoken.empty()) return;
-  s.speech.sayText(spellOut(s.drill.LastSpoken));
+void spellOutLastCaption(Session& s) {
+  s.speech.setCurrentMode(s.voices.englishVoiceMode);
+  if (s.drill.lastSpoken.empty()) return;
+  s.speech.sayText(spellOut(s.drill.lastSpoken));
 }
 
-void N8Click(Session& s) {
-  MenuState& item = s.form.menu(Menu::N8);
+void toggleSlowSpeech(Session& s) {
+  MenuState& item = s.form.menu(Menu::SlowSpeech);
   VoiceState& v = s.voices;
   if (!item.checked) {
-    v.SavedSpeed = s.speech.speed();
-    v.SlowMode = true;
+    v.savedSpeed = s.speech.speed();
+    v.slowMode = true;
     s.speech.setSpeed(s.speech.minSpeed());
     item.checked = true;
   } else {
-    s.speech.setSpeed(v.SavedSpeed);
-    v.SlowMode = false;
+    s.speech.setSpeed(v.savedSpeed);
+    v.slowMode = false;
     item.checked = false;
   }
 }
 
-void N11Click(Session& s) {
+void speakScore(Session& s) {
   selectJapaneseVoice(s);
-  s.speech.sayText(s.form.caption(Control::Score_Label));
+  s.speech.sayText(s.form.caption(Control::Score));
 }
 
 void checkEngineAndSpeakPrompt(Session& s) {
   selectJapaneseVoice(s);
   const std::int32_t error = s.speech.lastError();
   if (error != 0) showMessage(s, "SAPI Error" + std::to_string(error));
-  s.speech.sayText(s.form.caption(Control::Japanease));
+  s.speech.sayText(s.form.caption(Control::Prompt));
 }
 
 }  // namespace orvane
