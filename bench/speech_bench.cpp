@@ -17,7 +17,7 @@
 #include "app/dispatcher.hpp"
 #include "app/quiet_platform.hpp"
 #include "app/session.hpp"
-#include "speech/espeak_engine.hpp"
+#include "speech/speech_engine.hpp"
 #include "speech/japanese_reading.hpp"
 
 using Clock = std::chrono::steady_clock;
@@ -77,7 +77,7 @@ struct Bench {
       firsts.push_back(Clock::now());
     };
     const auto t0 = Clock::now();
-    engine = std::make_unique<EspeakEngine>(options);
+    engine = std::make_unique<SpeechEngine>(options);
     coldStartMs = ms(Clock::now() - t0);
     engine->lastError();  // the worker has made its sink by then
   }
@@ -88,7 +88,7 @@ struct Bench {
   TimingSink* sink = nullptr;
   std::mutex firstsMutex;
   std::vector<Clock::time_point> firsts;  // when each utterance's first sound reached the sink
-  std::unique_ptr<EspeakEngine> engine;
+  std::unique_ptr<SpeechEngine> engine;
   double coldStartMs = 0;
 };
 
@@ -97,7 +97,7 @@ struct Bench {
 int main() {
   constexpr int kRuns = 51;
   Bench b;
-  EspeakEngine& e = *b.engine;
+  SpeechEngine& e = *b.engine;
 
   std::vector<double> warmStarts, mecabLoads;
   for (int i = 0; i < 11; ++i) {
@@ -109,7 +109,7 @@ int main() {
     EngineOptions options;
     options.makeSink = [] { return std::make_unique<CaptureSink>(); };
     auto t0 = Clock::now();
-    EspeakEngine other(options);
+    SpeechEngine other(options);
     warmStarts.push_back(ms(Clock::now() - t0));
   }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "speech/espeak_engine.hpp"
+#include "speech/speech_engine.hpp"
 #include "speech/japanese_reading.hpp"
 
 namespace {
@@ -59,7 +59,7 @@ bool toInt(const char* s, int& out) {
 int main(int argc, char** argv) {
   bool list = false, reading = false;
   std::vector<std::string> texts;
-  int mode = 2, speed = orvane::EspeakEngine::kDefaultSpeed;
+  int mode = 2, speed = orvane::SpeechEngine::kDefaultSpeed;
   std::string wav, text;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
       return sink;
     };
   }
-  orvane::EspeakEngine engine(options);
+  orvane::SpeechEngine engine(options);
 
   if (list) {
     for (int i = 1; i <= engine.voiceModeCount(); ++i) {
@@ -117,14 +117,14 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  using orvane::EspeakEngine;
+  using orvane::SpeechEngine;
   const auto soundError = [&] {
     const std::int32_t e = engine.lastError();
-    return e == EspeakEngine::kNoSoundDevice || e == EspeakEngine::kSoundDeviceFailed;
+    return e == SpeechEngine::kNoSoundDevice || e == SpeechEngine::kSoundDeviceFailed;
   };
   if (const std::int32_t e = engine.lastError(); e != 0) {
     std::cerr << "orvane-say: speech engine error " << e << '\n';
-    if (e == EspeakEngine::kNoVoiceData || soundError()) return 1;
+    if (e == SpeechEngine::kNoVoiceData || soundError()) return 1;
   }
   engine.setCurrentMode(mode);
   engine.setSpeed(speed);

@@ -15,7 +15,7 @@
 #include "qt/fonts.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_platform.hpp"
-#include "speech/espeak_engine.hpp"
+#include "speech/speech_engine.hpp"
 #include "speech/logging_speech.hpp"
 #include "speech/pcaudio_sink.hpp"
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   const char* transcriptPath = std::getenv("ORVANE_TRANSCRIPT");
   orvane::qt::QtPlatform platform(transcriptPath ? transcriptPath : "");
 
-  orvane::EspeakEngine engine;
+  orvane::SpeechEngine engine;
   // Only a transcript needs every utterance written out.
   std::optional<orvane::LoggingSpeech> logging;
   if (transcriptPath) {

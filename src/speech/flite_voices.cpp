@@ -11,7 +11,7 @@ cst_voice* register_cmu_us_kal16(const char* voxdir);
 #include <algorithm>
 #include <mutex>
 
-namespace orvane::flite {
+namespace orvane {
 
 namespace {
 struct Known {
@@ -71,15 +71,16 @@ int stream(const cst_wave* wave, int start, int size, int, cst_audio_streaming_i
 }
 }  // namespace
 
-std::vector<EngineVoice> voices() {
+std::vector<EngineVoice> FliteVoices::voices() {
   std::vector<EngineVoice> out;
-  for (const Known& v : kVoices)
-    out.push_back({v.title, v.identifier, "en-us", Synthesiser::Flite});
+  for (const Known& v : kVoices) {
+    out.push_back({v.title, v.identifier, "en-us", /*clearestEnglish=*/true});
+  }
   return out;
 }
 
-void synthesise(const std::string& identifier, std::int32_t wordsPerMinute, const std::string& text,
-                const SampleSink& sink) {
+void FliteVoices::synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
+                             const std::string& text, const SampleSink& sink) {
   cst_voice* voice = voiceFor(identifier);
   if (!voice || text.empty()) return;
   cst_audio_streaming_info* info = new_audio_streaming_info();
@@ -92,4 +93,4 @@ void synthesise(const std::string& identifier, std::int32_t wordsPerMinute, cons
   // The voice owns the streaming info now; it is replaced (and freed) by the next utterance.
 }
 
-}  // namespace orvane::flite
+}  // namespace orvane

@@ -39,15 +39,15 @@ std::int32_t windowsLanguageId(std::string_view rawTag) {
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices) {
   std::vector<VoiceMode> modes;
   for (const EngineVoice& v : voices) {
-    modes.push_back(
-        {v.name, windowsLanguageId(v.language), v.identifier, lower(v.language), v.synthesiser});
+    modes.push_back({v.name, windowsLanguageId(v.language), v.identifier, lower(v.language),
+                     v.clearestEnglish, v.source});
   }
   const auto firstJapanese =
       std::find_if(modes.begin(), modes.end(), [](const VoiceMode& m) { return m.japanese(); });
   if (firstJapanese != modes.end()) std::rotate(modes.begin(), firstJapanese, firstJapanese + 1);
   const auto rest = modes.begin() + (firstJapanese != modes.end() ? 1 : 0);
   const auto rank = [](const VoiceMode& m) {
-    if (m.synthesiser == Synthesiser::Flite) return 0;
+    if (m.clearestEnglish && m.english()) return 0;
     if (m.language == "en-us") return 1;
     return m.english() ? 2 : 3;
   };

@@ -1,4 +1,4 @@
-// The voice modes the real engine offers: every installed eSpeak NG voice, numbered in a stable
+// The voice modes the real engine offers: every voice of its sources, numbered in a stable
 // order with Japanese first and English (America) second, so a speech.ini of 0, 1, 2 means
 // "Japanese, English" on every machine.
 #pragma once
@@ -10,13 +10,13 @@
 
 namespace orvane {
 
-enum class Synthesiser { Espeak, Flite };
-
 struct EngineVoice {
   std::string name;        // "English (America)"
   std::string identifier;  // "gmw/en-US", "mb/mb-en1", "flite/rms"
   std::string language;    // "en-us"
-  Synthesiser synthesiser = Synthesiser::Espeak;
+  // Among the clearest English voices there are: these come first of the English modes.
+  bool clearestEnglish = false;
+  std::size_t source = 0;  // the engine's voice source that speaks it
 };
 
 struct VoiceMode {
@@ -24,7 +24,8 @@ struct VoiceMode {
   std::int32_t languageId;
   std::string identifier;
   std::string language;
-  Synthesiser synthesiser = Synthesiser::Espeak;
+  bool clearestEnglish = false;
+  std::size_t source = 0;
   bool english() const { return language == "en" || language.rfind("en-", 0) == 0; }
   bool japanese() const { return language == "ja" || language.rfind("ja-", 0) == 0; }
 };
@@ -33,9 +34,9 @@ struct VoiceMode {
 // regional variants), other English 9, a few common languages their own, everything else 0.
 std::int32_t windowsLanguageId(std::string_view tag);
 
-// Orders the voices: the first Japanese voice; then Flite's English voices (rms first, the
-// drill's English voice); then eSpeak NG's English voices, English (America) first; then the
-// rest as given.
+// Orders the voices: the first Japanese voice; then the clearest English voices (Flite's, rms
+// first, the drill's English voice); then the other English voices, English (America) first; then
+// the rest as given.
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices);
 
 }  // namespace orvane

@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "speech/espeak_engine.hpp"
+#include "speech/speech_engine.hpp"
 
 extern char** environ;
 
@@ -106,14 +106,14 @@ class SoundDevice : public ::testing::Test {
     if (!onPath("pulseaudio") || !onPath("pactl")) GTEST_SKIP() << "PulseAudio is not installed";
   }
   // An engine on the default sound device; `heard` counts utterances whose sound reached it.
-  std::unique_ptr<EspeakEngine> startEngine(std::int32_t mode) {
+  std::unique_ptr<SpeechEngine> startEngine(std::int32_t mode) {
     EngineOptions options;
     options.onFirstSamples = [this] { ++heard; };
-    auto engine = std::make_unique<EspeakEngine>(std::move(options));
+    auto engine = std::make_unique<SpeechEngine>(std::move(options));
     engine->setCurrentMode(mode);
     return engine;
   }
-  static void say(EspeakEngine& engine, const std::string& text) {
+  static void say(SpeechEngine& engine, const std::string& text) {
     engine.sayText(text);
     engine.waitUntilIdle();
   }
@@ -125,10 +125,10 @@ class SoundDevice : public ::testing::Test {
 TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANewOne) {
   ASSERT_TRUE(server.start());
   const auto engine = startEngine(2);
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
   say(*engine, "first");
   EXPECT_EQ(heard, 1);
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
 
   // The server dies while a long sentence plays: the worker must not hang on the lost stream.
   engine->sayText(kLongSentence);
@@ -139,30 +139,30 @@ TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANew
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   server.stop();
   engine->waitUntilIdle();
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kSoundDeviceFailed);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kSoundDeviceFailed);
 
   // With no server at all the drill goes on silently.
   say(*engine, "nobody hears this");
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoSoundDevice);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoSoundDevice);
   EXPECT_EQ(heard, 2);
 
   // A server again: the next utterance is played and the error clears.
   ASSERT_TRUE(server.start());
   say(*engine, "back again");
   EXPECT_EQ(heard, 3);
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
 }
 
 TEST_F(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {
   const auto engine = startEngine(1);  // the server is named but not started
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoSoundDevice);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoSoundDevice);
   say(*engine, "おはようございます。");
   EXPECT_EQ(heard, 0);
 
   ASSERT_TRUE(server.start());
   say(*engine, "おはようございます。");
   EXPECT_EQ(heard, 1);
-  EXPECT_EQ(engine->lastError(), EspeakEngine::kNoError);
+  EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
 }
 
 }  // namespace

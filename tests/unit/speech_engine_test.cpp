@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "core/error.hpp"
-#include "speech/espeak_engine.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
+#include "speech/speech_engine.hpp"
 #include "speech/voice_catalog.hpp"
 
 namespace orvane {
@@ -78,8 +78,8 @@ TEST(VoiceCatalog, JapaneseFirstThenFliteThenESpeakEnglishThenTheRest) {
       {"English (Scotland)", "gmw/en-GB-scotland", "en-gb-scotland"},
       {"English (Caribbean)", "gmw/en-029", "en-029"},
       {"Japanese", "jpx/ja", "ja"},
-      {"English (America)", "flite/rms", "en-us", Synthesiser::Flite},
-      {"English (America, slt)", "flite/slt", "en-us", Synthesiser::Flite},
+      {"English (America)", "flite/rms", "en-us", true},
+      {"English (America, slt)", "flite/slt", "en-us", true},
   });
   const std::pair<const char*, std::int32_t> expected[] = {
       {"Japanese", 1041},
@@ -136,7 +136,7 @@ struct EngineHarness {
     options.onSynthesis = [this](const std::string& v, std::int32_t r, const std::string& t) {
       spoken.push_back({v, r, t});
     };
-    engine = std::make_unique<EspeakEngine>(std::move(options));
+    engine = std::make_unique<SpeechEngine>(std::move(options));
     engine->lastError();  // the worker has made its sink by then
   }
   double seconds() const {
@@ -151,12 +151,12 @@ struct EngineHarness {
   static inline bool startWithoutDevice = false;
   FlakySink* sink = nullptr;
   std::vector<Spoken> spoken;  // written by the worker, read after waitUntilIdle
-  std::unique_ptr<EspeakEngine> engine;
+  std::unique_ptr<SpeechEngine> engine;
 };
 
-TEST(EspeakEngine, ListsJapaneseAndEnglishFirstAndKeepsSpeedInRange) {
+TEST(SpeechEngine, ListsJapaneseAndEnglishFirstAndKeepsSpeedInRange) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   EXPECT_EQ(e.lastError(), 0);
   ASSERT_GE(e.voiceModeCount(), 2);
   EXPECT_EQ(e.voiceModeLanguage(1), 1041);
@@ -174,9 +174,9 @@ TEST(EspeakEngine, ListsJapaneseAndEnglishFirstAndKeepsSpeedInRange) {
   }
 }
 
-TEST(EspeakEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
+TEST(SpeechEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(1);
   e.sayText("今日はいい天気ですね。");
   e.waitUntilIdle();
@@ -196,11 +196,11 @@ TEST(EspeakEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   EXPECT_LT(word, 1.5);
 }
 
-TEST(EspeakEngine, PunctuationCaptionsAreSpokenByName) {
+TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
   // The ".", "?" and "!" buttons must be heard when they take the focus; read as punctuation
   // they would be silence. In a sentence the marks stay unspoken.
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(2);
   double before = 0;
   for (const char* mark : {".", "?", "!", " ! "}) {
@@ -220,9 +220,9 @@ TEST(EspeakEngine, PunctuationCaptionsAreSpokenByName) {
   EXPECT_LT(h.seconds() - before, word + 0.3) << "the mark in a sentence was spoken";
 }
 
-TEST(EspeakEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
+TEST(SpeechEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(2);
   e.setSpeed(300);
   e.sayText("one");
@@ -248,9 +248,9 @@ TEST(EspeakEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
   EXPECT_EQ(h.sink->utteranceEnds().size(), 4u);
 }
 
-TEST(EspeakEngine, SlowerRatesGiveLongerSpeech) {
+TEST(SpeechEngine, SlowerRatesGiveLongerSpeech) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(2);
   e.setSpeed(80);
   e.sayText("This is a longer sentence to time.");
@@ -263,17 +263,17 @@ TEST(EspeakEngine, SlowerRatesGiveLongerSpeech) {
   EXPECT_GT(slow, fast * 2);
 }
 
-TEST(EspeakEngine, WithoutASoundDeviceTheDrillGoesOnAndSpeechResumesLater) {
+TEST(SpeechEngine, WithoutASoundDeviceTheDrillGoesOnAndSpeechResumesLater) {
   EngineHarness::startWithoutDevice = true;
   EngineHarness h;
   EngineHarness::startWithoutDevice = false;
-  EspeakEngine& e = *h.engine;
-  EXPECT_EQ(e.lastError(), EspeakEngine::kNoSoundDevice);
+  SpeechEngine& e = *h.engine;
+  EXPECT_EQ(e.lastError(), SpeechEngine::kNoSoundDevice);
   e.setCurrentMode(2);
   e.sayText("lost");
   e.waitUntilIdle();
   EXPECT_TRUE(h.sink->samples().empty());
-  EXPECT_EQ(e.lastError(), EspeakEngine::kNoSoundDevice);
+  EXPECT_EQ(e.lastError(), SpeechEngine::kNoSoundDevice);
 
   h.sink->failOpen = false;  // the device is back
   e.sayText("back");
@@ -282,9 +282,9 @@ TEST(EspeakEngine, WithoutASoundDeviceTheDrillGoesOnAndSpeechResumesLater) {
   EXPECT_EQ(e.lastError(), 0);
 }
 
-TEST(EspeakEngine, ADeviceThatGoesAwayMidRunIsReportedAndRecovered) {
+TEST(SpeechEngine, ADeviceThatGoesAwayMidRunIsReportedAndRecovered) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(2);
   e.sayText("first");
   e.waitUntilIdle();
@@ -293,7 +293,7 @@ TEST(EspeakEngine, ADeviceThatGoesAwayMidRunIsReportedAndRecovered) {
   h.sink->failWrite = true;
   e.sayText("second");
   e.waitUntilIdle();
-  EXPECT_EQ(e.lastError(), EspeakEngine::kSoundDeviceFailed);
+  EXPECT_EQ(e.lastError(), SpeechEngine::kSoundDeviceFailed);
   EXPECT_EQ(h.sink->samples().size(), before);
   h.sink->failWrite = false;
   e.sayText("third");
@@ -302,12 +302,12 @@ TEST(EspeakEngine, ADeviceThatGoesAwayMidRunIsReportedAndRecovered) {
   EXPECT_EQ(e.lastError(), 0);
 }
 
-TEST(EspeakEngine, MissingDataIsReportedAndNothingCrashes) {
+TEST(SpeechEngine, MissingDataIsReportedAndNothingCrashes) {
   {
     EngineOptions options;
     options.mecabDictionary = "/nonexistent/dic";
     EngineHarness h(options);
-    EXPECT_EQ(h.engine->lastError(), EspeakEngine::kNoDictionary);
+    EXPECT_EQ(h.engine->lastError(), SpeechEngine::kNoDictionary);
     h.engine->setCurrentMode(1);
     h.engine->sayText("学生です");
     h.engine->waitUntilIdle();
@@ -318,7 +318,7 @@ TEST(EspeakEngine, MissingDataIsReportedAndNothingCrashes) {
     EngineOptions options;
     options.espeakData = "/nonexistent/espeak-ng-data";
     EngineHarness h(options);
-    EXPECT_EQ(h.engine->lastError(), EspeakEngine::kNoVoiceData);
+    EXPECT_EQ(h.engine->lastError(), SpeechEngine::kNoVoiceData);
     EXPECT_EQ(h.engine->voiceModeCount(), 0);
     h.engine->sayText("nothing to speak with");
     h.engine->waitUntilIdle();
@@ -329,7 +329,7 @@ TEST(EspeakEngine, MissingDataIsReportedAndNothingCrashes) {
   EXPECT_EQ(h.engine->lastError(), 0);
 }
 
-TEST(EspeakEngine, ShuttingDownDropsQueuedSpeechWithoutHanging) {
+TEST(SpeechEngine, ShuttingDownDropsQueuedSpeechWithoutHanging) {
   EngineHarness h;
   h.engine->setCurrentMode(1);
   for (int i = 0; i < 50; ++i) h.engine->sayText("今日はいい天気ですね。明日も晴れるでしょう。");
@@ -371,14 +371,14 @@ class StalledSink : public CaptureSink {
   bool inOpen_;
 };
 
-TEST(EspeakEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd) {
+TEST(SpeechEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd) {
   for (const bool inOpen : {true, false}) {
     SCOPED_TRACE(inOpen ? "stalled opening the device" : "stalled writing to it");
     const auto gate = std::make_shared<StalledSink::Gate>();
     EngineOptions options;
     options.makeSink = [gate, inOpen] { return std::make_unique<StalledSink>(gate, inOpen); };
-    auto engine = std::make_unique<EspeakEngine>(std::move(options));
-    EXPECT_EQ(engine->lastError(), inOpen ? EspeakEngine::kNoSoundDevice : EspeakEngine::kNoError);
+    auto engine = std::make_unique<SpeechEngine>(std::move(options));
+    EXPECT_EQ(engine->lastError(), inOpen ? SpeechEngine::kNoSoundDevice : SpeechEngine::kNoError);
     engine->setCurrentMode(2);
     engine->sayText("nobody hears this");
     engine->sayText("nor this");
@@ -389,13 +389,13 @@ TEST(EspeakEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd
   }
 }
 
-TEST(EspeakEngine, ARunawayTextIsCutToALengthWorthSpeaking) {
+TEST(SpeechEngine, ARunawayTextIsCutToALengthWorthSpeaking) {
   EngineHarness h;
   h.engine->setCurrentMode(6);  // eSpeak NG, the quicker to speak a long text
   h.engine->sayText(std::string(1'000'000, 'a') + " end");
   h.engine->waitUntilIdle();
   ASSERT_EQ(h.spoken.size(), 1u);
-  EXPECT_LE(h.spoken[0].text.size(), EspeakEngine::kMaxUtteranceBytes);
+  EXPECT_LE(h.spoken[0].text.size(), SpeechEngine::kMaxUtteranceBytes);
 }
 
 }  // namespace
@@ -444,9 +444,9 @@ TEST(SamplePath, RateConversionKeepsTheLengthAndIsSeamlessAcrossPieces) {
 
 // --- Every voice, and the focus captions ---
 
-TEST(EspeakEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
+TEST(SpeechEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   const auto& modes = e.voiceModes();
   for (std::int32_t mode = 1; mode <= 7 && mode <= e.voiceModeCount(); ++mode) {
     SCOPED_TRACE(modes[static_cast<std::size_t>(mode - 1)].title);
@@ -454,7 +454,7 @@ TEST(EspeakEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
     const bool japanese = modes[static_cast<std::size_t>(mode - 1)].japanese();
     const std::string text = japanese ? "はい" : "Start";
     double length[2] = {};
-    for (const std::int32_t speed : {EspeakEngine::kDefaultSpeed, EspeakEngine::kMinSpeed}) {
+    for (const std::int32_t speed : {SpeechEngine::kDefaultSpeed, SpeechEngine::kMinSpeed}) {
       const std::size_t from = h.sink->samples().size();
       e.setSpeed(speed);
       e.sayText(text);
@@ -465,15 +465,15 @@ TEST(EspeakEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
       // voice starts with 10 to 180 ms of silence).
       const auto first20ms = from + static_cast<std::size_t>(e.sampleRate() / 50);
       EXPECT_GT(h.rms(from, first20ms), 100.0) << "speed " << speed;
-      length[speed == EspeakEngine::kMinSpeed] = static_cast<double>(samples.size() - from);
+      length[speed == SpeechEngine::kMinSpeed] = static_cast<double>(samples.size() - from);
     }
     EXPECT_GT(length[1], length[0] * 1.4) << "the slow speed is not slower";
   }
 }
 
-TEST(EspeakEngine, TextsInTheWrongLanguageGoToTheRightVoice) {
+TEST(SpeechEngine, TextsInTheWrongLanguageGoToTheRightVoice) {
   EngineHarness h;
-  EspeakEngine& e = *h.engine;
+  SpeechEngine& e = *h.engine;
   e.setCurrentMode(3);  // an English voice other than the first
   e.sayText("hello");
   e.setCurrentMode(1);
@@ -500,7 +500,7 @@ class RealTimeSink : public CaptureSink {
   }
 };
 
-TEST(EspeakEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
+TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   RealTimeSink* sink = nullptr;
   std::vector<std::string> started;
   std::mutex m;
@@ -514,7 +514,7 @@ TEST(EspeakEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
     std::lock_guard lock(m);
     started.push_back(text);
   };
-  EspeakEngine e(std::move(options));
+  SpeechEngine e(std::move(options));
   e.lastError();  // the worker has made its sink by then
   e.setCurrentMode(2);
   const auto spokenAlone = [&](const std::string& text) {
@@ -554,7 +554,7 @@ TEST(EspeakEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   EXPECT_GE(sink->samples().size() - from, sentence);
 }
 
-TEST(EspeakEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
+TEST(SpeechEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
   const auto gate = std::make_shared<StalledSink::Gate>();
   std::atomic<int> synthesised{0};
   EngineOptions options;
@@ -562,12 +562,12 @@ TEST(EspeakEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
   options.onSynthesis = [&](const std::string&, std::int32_t, const std::string&) {
     ++synthesised;
   };
-  EspeakEngine e(std::move(options));
+  SpeechEngine e(std::move(options));
   e.setCurrentMode(2);
   for (int i = 0; i < 1000; ++i) e.sayText("again");
   gate->release();
   e.waitUntilIdle();
-  EXPECT_LE(synthesised, static_cast<int>(EspeakEngine::kMaxQueued) + 1);
+  EXPECT_LE(synthesised, static_cast<int>(SpeechEngine::kMaxQueued) + 1);
 }
 
 }  // namespace

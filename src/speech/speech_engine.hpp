@@ -1,7 +1,12 @@
-// The real voice: Flite speaks English, eSpeak NG Japanese and the other languages, MeCab gives
-// Japanese prompts their kana readings, and a sink plays the sound. Utterances go into one
-// queue, each with the voice and rate in force when it was handed over; one worker thread owns
-// every synthesiser call, so no handler waits for speech.
+// speech/: the real voice, the Japanese reader, speech.ini and the recorded voice of the tests.
+// Stands on core/ only.
+//
+// The speech engine: one worker thread, one bounded queue, one sink, the trimming of leading
+// silence and the cut-off of focus captions, and the catalogue of voice modes. It knows the
+// synthesisers only as voice sources (voice_source.hpp): Flite speaks English, eSpeak NG Japanese
+// and the other languages, and MeCab gives Japanese prompts their kana readings first.
+// Utterances go into the queue, each with the voice and rate in force when it was handed over;
+// the worker makes every synthesiser call, so no handler waits for speech.
 //
 // LastError, as start-up reports it ("SAPI Error" and the number):
 //   0  all well
@@ -34,13 +39,13 @@ struct EngineOptions {
   std::function<std::unique_ptr<AudioSink>()> makeSink;
   // Called on the worker thread when the first samples of an utterance reach the sink.
   std::function<void()> onFirstSamples;
-  // Called on the worker thread for every stretch of text handed to eSpeak NG, with the voice
-  // identifier and rate it is spoken with (tests and diagnostics).
+  // Called on the worker thread for every stretch of text handed to a synthesiser, with the
+  // voice identifier and rate it is spoken with (tests and diagnostics).
   std::function<void(const std::string& voice, std::int32_t rate, const std::string& text)>
       onSynthesis;
 };
 
-class EspeakEngine : public SpeechControl {
+class SpeechEngine : public SpeechControl {
  public:
   enum ErrorCode : std::int32_t {
     kNoError = 0,
@@ -66,13 +71,14 @@ class EspeakEngine : public SpeechControl {
   // still ends at once.
   static constexpr std::chrono::milliseconds kShutdownWait{1000};
 
-  // Starts the worker and waits until eSpeak NG and MeCab are set up; the sound device is opened
+  // Starts the worker and waits until the voice sources and MeCab are set up; the sound device is
+  // opened
   // by the worker afterwards, so a device that never answers does not hold up the start.
-  explicit EspeakEngine(EngineOptions options = {});
+  explicit SpeechEngine(EngineOptions options = {});
   // Drops what is still queued, stops the utterance being spoken and ends the worker.
-  ~EspeakEngine() override;
-  EspeakEngine(const EspeakEngine&) = delete;
-  EspeakEngine& operator=(const EspeakEngine&) = delete;
+  ~SpeechEngine() override;
+  SpeechEngine(const SpeechEngine&) = delete;
+  SpeechEngine& operator=(const SpeechEngine&) = delete;
 
   void setCurrentMode(std::int32_t mode) override;
   std::int32_t speed() override;

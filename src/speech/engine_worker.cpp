@@ -1,0 +1,237 @@
+#include "speech/engine_worker.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/text.hpp"
+#include "speech/espeak_voices.hpp"
+#include "speech/flite_voices.hpp"
+
+namespace orvane {
+
+namespace {
+// The synthesisers keep global state: engines' workers take turns at them under this lock.
+std::mutex g_synthesisOwner;
+
+// A text of marks alone (a ".", "?" or "!" button's caption) says nothing when the marks are
+// read as punctuation; the English voice speaks the marks' names instead.
+bool marksOnly(const std::string& text) {
+  bool mark = false;
+  for (const unsigned char c : text) {
+    if (std::ispunct(c)) {
+      mark = true;
+    } else if (!std::isspace(c)) {
+      return false;
+    }
+  }
+  return mark;
+}
+
+// The marks' names, for a caption of marks alone; every voice reads a lone mark as a pause.
+std::string markNames(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const char* name = c == '.'   ? "period"
+                       : c == '?' ? "question mark"
+                       : c == '!' ? "exclamation mark"
+                                  : nullptr;
+    if (!name) continue;
+    if (!out.empty()) out += ", ";
+    out += name;
+  }
+  return out.empty() ? text : out;
+}
+}  // namespace
+
+void SpeechEngine::Impl::run() {
+  initialise();
+  {
+    std::lock_guard lock(mutex_);
+    ready_ = true;
+  }
+  idle_.notify_all();
+  sink_ = options_.makeSink();
+  ensureSinkOpen();
+  {
+    std::lock_guard lock(mutex_);
+    deviceAnswered_ = true;
+  }
+  idle_.notify_all();
+  for (;;) {
+    Utterance u;
+    {
+      std::unique_lock lock(mutex_);
+      busy_ = false;
+      idle_.notify_all();
+      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      if (stopping_) break;
+      u = std::move(queue_.front());
+      queue_.pop_front();
+      busy_ = true;
+      speakingCaption_ = u.caption;
+      cut_ = false;
+    }
+    speak(u);
+    std::lock_guard lock(mutex_);
+    ++progress_;
+  }
+  sink_->close();
+  std::lock_guard lock(mutex_);
+  finished_ = true;
+  idle_.notify_all();
+}
+
+std::vector<std::unique_ptr<VoiceSource>> makeVoiceSources(const EngineOptions& options) {
+  std::vector<std::unique_ptr<VoiceSource>> sources;
+  sources.push_back(std::make_unique<EspeakVoices>(options.espeakData));
+  sources.push_back(std::make_unique<FliteVoices>());
+  return sources;
+}
+
+bool SpeechEngine::Impl::startSources() {
+  std::vector<EngineVoice> voices;
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    // Every source must speak: without eSpeak NG's data there is no Japanese voice at all.
+    if (!sources_[i]->start()) return false;
+    for (EngineVoice v : sources_[i]->voices()) {
+      v.source = i;
+      voices.push_back(std::move(v));
+    }
+  }
+  sampleRate_ = sources_.front()->sampleRate();
+  modes_ = orderVoiceModes(voices);
+  return true;
+}
+
+void SpeechEngine::Impl::initialise() {
+  sources_ = makeVoiceSources(options_);
+  {
+    std::lock_guard owner(g_synthesisOwner);
+    noVoiceData_ = !startSources();
+  }
+  if (noVoiceData_) modes_.clear();
+  reader_ = std::make_unique<JapaneseReader>(options_.mecabDictionary);
+  noDictionary_ = !reader_->hasDictionary();
+}
+
+bool SpeechEngine::Impl::ensureSinkOpen() {
+  if (sink_->isOpen()) return true;
+  try {
+    sink_->open(sampleRate_);
+    std::lock_guard lock(mutex_);
+    soundError_ = kNoError;
+    return true;
+  } catch (const AudioError&) {
+    std::lock_guard lock(mutex_);
+    soundError_ = kNoSoundDevice;
+    return false;
+  }
+}
+
+const VoiceMode* SpeechEngine::Impl::modeFor(std::int32_t mode, const std::string& text) const {
+  if (mode >= 1 && mode <= static_cast<std::int32_t>(modes_.size())) {
+    return &modes_[static_cast<std::size_t>(mode - 1)];
+  }
+  // A voice number that names no mode (an old speech.ini): the text's own language.
+  const bool japanese = text::hasNonAscii(text);
+  const auto it = std::find_if(modes_.begin(), modes_.end(), [&](const VoiceMode& m) {
+    return japanese ? m.japanese() : m.language == "en-us";
+  });
+  return it != modes_.end() ? &*it : (modes_.empty() ? nullptr : &modes_.front());
+}
+
+void SpeechEngine::Impl::speak(const Utterance& u) {
+  if (noVoiceData_ || u.text.empty()) return;
+  const VoiceMode* mode = modeFor(u.mode, u.text);
+  if (!mode || !ensureSinkOpen()) return;
+  // Japanese handed to a voice of another language would be read as noise: the Japanese
+  // voice takes it.
+  if (!mode->japanese() && text::hasNonAscii(u.text)) {
+    if (const VoiceMode* japanese = modeFor(0, u.text); japanese && japanese->japanese()) {
+      mode = japanese;
+    }
+  }
+  if (mode->english()) lastEnglishMode_ = static_cast<std::int32_t>(mode - modes_.data()) + 1;
+  firstSamplesPending_ = true;
+  trimmer_.reset();
+  if (converter_) converter_->reset();
+  if (mode->japanese()) {
+    const VoiceMode* english = englishVoice();
+    for (const ReadingSegment& s : reader_->read(u.text)) {
+      synthesise(s.latin && english ? *english : *mode, u.rate, s.text);
+    }
+  } else {
+    synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
+  }
+  if (!sink_->isOpen()) return;
+  if (cut_) {
+    sink_->flush();  // what the device still holds of the cut caption
+  } else {
+    sink_->endOfUtterance();
+  }
+}
+
+const VoiceMode* SpeechEngine::Impl::englishVoice() const {
+  if (lastEnglishMode_ >= 1 && lastEnglishMode_ <= static_cast<std::int32_t>(modes_.size())) {
+    return &modes_[static_cast<std::size_t>(lastEnglishMode_ - 1)];
+  }
+  return modeFor(0, "a");
+}
+
+void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
+                                    const std::string& text) {
+  if (text.empty() || !sink_->isOpen() || stopped()) return;
+  if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, text);
+  std::lock_guard owner(g_synthesisOwner);
+  VoiceSource& source = *sources_[voice.source];
+  const int sourceRate = source.sampleRate();
+  source.synthesise(voice.identifier, rate, text,
+                    [this, sourceRate](const std::int16_t* samples, std::size_t count) {
+                      return deliver(samples, count, sourceRate);
+                    });
+}
+
+bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count, int rate) {
+  if (stopped()) return false;
+  if (count == 0) return true;  // a synthesiser's last call
+  if (rate != trimmerRate_) {
+    trimmer_ = LeadingSilenceTrimmer(rate);
+    trimmerRate_ = rate;
+  }
+  trimmed_.clear();
+  trimmer_.process(samples, count, trimmed_);
+  const std::vector<std::int16_t>* out = &trimmed_;
+  if (rate != sampleRate_) {
+    if (!converter_ || converterRate_ != rate) {
+      converter_ = std::make_unique<RateConverter>(rate, sampleRate_);
+      converterRate_ = rate;
+    }
+    converted_.clear();
+    converter_->process(trimmed_.data(), trimmed_.size(), converted_);
+    out = &converted_;
+  }
+  // Small pieces, so that a cut-off or the engine's end is seen within a few milliseconds.
+  const std::size_t piece = static_cast<std::size_t>(sampleRate_) / 100;
+  for (std::size_t at = 0; at < out->size(); at += piece) {
+    if (stopped()) return false;
+    try {
+      sink_->write(out->data() + at, std::min(piece, out->size() - at));
+    } catch (const AudioError&) {
+      std::lock_guard lock(mutex_);
+      soundError_ = kSoundDeviceFailed;
+      return false;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      ++progress_;
+    }
+    if (stopped()) return false;  // the engine went, or a newer caption came, during the write
+    if (firstSamplesPending_) {
+      firstSamplesPending_ = false;
+      if (options_.onFirstSamples) options_.onFirstSamples();
+    }
+  }
+  return true;
+}
+
+}  // namespace orvane

@@ -1,0 +1,83 @@
+// The speech engine's worker: everything it touches, shared between the engine and the worker
+// thread (the engine's own code is in speech_engine.cpp, the worker's in engine_worker.cpp).
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "speech/japanese_reading.hpp"
+#include "speech/sample_path.hpp"
+#include "speech/speech_engine.hpp"
+#include "speech/voice_source.hpp"
+
+namespace orvane {
+
+// Everything the worker touches. The worker holds it too, so an engine that has to leave its
+// worker behind (stuck in the audio library) frees nothing that the worker may still use.
+class SpeechEngine::Impl {
+ public:
+  struct Utterance {
+    std::string text;
+    std::int32_t mode;
+    std::int32_t rate;
+    bool caption = false;  // a focus caption: the next one cuts it off
+  };
+
+  explicit Impl(EngineOptions options) : options_(std::move(options)) {}
+
+  void run();
+  void initialise();
+  void speak(const Utterance& u);
+  bool ensureSinkOpen();
+  void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
+  // Sets up every voice source and numbers their voices (worker thread).
+  bool startSources();
+  const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
+  // The English voice for Latin words in a Japanese prompt: the one last used for English.
+  const VoiceMode* englishVoice() const;
+  // Every synthesiser's samples, at its own rate, go to the sink through here. False stops
+  // the synthesis: the engine is going, the caption was cut off, or the device failed.
+  bool deliver(const std::int16_t* samples, std::size_t count, int rate);
+  bool stopped() const { return abort_ || cut_; }
+
+  EngineOptions options_;
+  std::vector<std::unique_ptr<VoiceSource>> sources_;
+  std::vector<VoiceMode> modes_;  // fixed once the worker is ready
+  int sampleRate_ = 22050;
+  std::unique_ptr<JapaneseReader> reader_;
+  std::unique_ptr<AudioSink> sink_;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable idle_;
+  std::deque<Utterance> queue_;
+  bool ready_ = false;
+  bool deviceAnswered_ = false;  // the first attempt to open the sound device has ended
+  bool busy_ = false;
+  bool stopping_ = false;
+  bool finished_ = false;       // the worker has closed the sink and is about to return
+  std::uint64_t progress_ = 0;  // counts sound reaching the sink and utterances ending
+  std::int32_t mode_ = 0;
+  std::int32_t speed_ = kDefaultSpeed;
+  bool noVoiceData_ = false;
+  bool noDictionary_ = false;
+  std::int32_t soundError_ = kNoError;
+  bool firstSamplesPending_ = false;
+  std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
+  std::atomic<bool> cut_{false};    // a newer focus caption: stop the caption being spoken
+  bool speakingCaption_ = false;    // under mutex_
+  std::int32_t lastEnglishMode_ = 0;
+  // The sample path of the utterance being spoken (worker thread only).
+  LeadingSilenceTrimmer trimmer_{22050};
+  int trimmerRate_ = 22050;
+  std::unique_ptr<RateConverter> converter_;
+  int converterRate_ = 0;
+  std::vector<std::int16_t> trimmed_, converted_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,140 @@
+#include "speech/speech_engine.hpp"
+
+#include <algorithm>
+
+#include "core/error.hpp"
+#include "core/text.hpp"
+#include "speech/engine_worker.hpp"
+#include "speech/pcaudio_sink.hpp"
+
+namespace orvane {
+
+namespace {
+std::string cut(const std::string& text, std::size_t limit) {
+  return std::string(text::leadingChars(text, limit));
+}
+}  // namespace
+
+SpeechEngine::SpeechEngine(EngineOptions options)
+    : impl_(std::make_shared<Impl>(std::move(options))) {
+  if (!impl_->options_.makeSink) {
+    PcaudioSink::askForShortBuffer();
+    impl_->options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
+  }
+  worker_ = std::thread([impl = impl_] { impl->run(); });
+  std::unique_lock lock(impl_->mutex_);
+  impl_->idle_.wait(lock, [this] { return impl_->ready_; });
+}
+
+SpeechEngine::~SpeechEngine() {
+  std::unique_lock lock(impl_->mutex_);
+  impl_->stopping_ = true;
+  impl_->queue_.clear();
+  impl_->abort_ = true;
+  impl_->wake_.notify_all();
+  if (impl_->idle_.wait_for(lock, kShutdownWait, [this] { return impl_->finished_; })) {
+    lock.unlock();
+    worker_.join();
+  } else {
+    // Held in the audio library by a server that does not answer: the program must end all
+    // the same. The worker keeps its own share of what it uses.
+    lock.unlock();
+    worker_.detach();
+  }
+}
+
+void SpeechEngine::setCurrentMode(std::int32_t mode) {
+  std::lock_guard lock(impl_->mutex_);
+  impl_->mode_ = mode;
+}
+
+std::int32_t SpeechEngine::speed() {
+  std::lock_guard lock(impl_->mutex_);
+  return impl_->speed_;
+}
+
+void SpeechEngine::setSpeed(std::int32_t speed) {
+  std::lock_guard lock(impl_->mutex_);
+  impl_->speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
+}
+
+std::int32_t SpeechEngine::lastError() {
+  std::unique_lock lock(impl_->mutex_);
+  Impl& s = *impl_;
+  if (s.noVoiceData_) return kNoVoiceData;
+  // A device that has not answered in that time is as good as missing.
+  if (!s.idle_.wait_for(lock, kDeviceAnswerWait, [&] { return s.deviceAnswered_; })) {
+    return kNoSoundDevice;
+  }
+  if (s.soundError_ != kNoError) return s.soundError_;
+  if (s.noDictionary_) return kNoDictionary;
+  return kNoError;
+}
+
+std::int32_t SpeechEngine::voiceModeCount() {
+  return static_cast<std::int32_t>(impl_->modes_.size());
+}
+
+void SpeechEngine::sayText(const std::string& text) {
+  {
+    std::lock_guard lock(impl_->mutex_);
+    auto& queue = impl_->queue_;
+    // Hours of held-down keys must not grow the queue without end: the oldest give way.
+    if (queue.size() >= kMaxQueued) queue.pop_front();
+    queue.push_back({cut(text, kMaxUtteranceBytes), impl_->mode_, impl_->speed_, false});
+  }
+  impl_->wake_.notify_one();
+}
+
+void SpeechEngine::sayCaption(const std::string& text) {
+  {
+    std::lock_guard lock(impl_->mutex_);
+    Impl& s = *impl_;
+    // An earlier caption still waiting is dropped, one being spoken is cut off at once: the
+    // learner hears where the focus is now, not where it was.
+    std::erase_if(s.queue_, [](const Impl::Utterance& u) { return u.caption; });
+    // The worker sees the cut within one small piece of sound and drops what the device
+    // still holds; this thread never waits on the device.
+    if (s.busy_ && s.speakingCaption_) s.cut_ = true;
+    if (s.queue_.size() >= kMaxQueued) s.queue_.pop_front();
+    s.queue_.push_back({cut(text, kMaxUtteranceBytes), s.mode_, s.speed_, true});
+  }
+  impl_->wake_.notify_one();
+}
+
+std::string SpeechEngine::voiceModeTitle(std::int32_t mode) {
+  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
+  return impl_->modes_[static_cast<std::size_t>(mode - 1)].title;
+}
+
+std::int32_t SpeechEngine::voiceModeLanguage(std::int32_t mode) {
+  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
+  return impl_->modes_[static_cast<std::size_t>(mode - 1)].languageId;
+}
+
+void SpeechEngine::waitUntilIdle() {
+  Impl& s = *impl_;
+  std::unique_lock lock(s.mutex_);
+  s.idle_.wait(lock, [&] { return (s.queue_.empty() && !s.busy_) || s.stopping_; });
+}
+
+bool SpeechEngine::waitUntilIdle(std::chrono::milliseconds stall) {
+  Impl& s = *impl_;
+  std::unique_lock lock(s.mutex_);
+  const auto done = [&] { return (s.queue_.empty() && !s.busy_) || s.stopping_; };
+  for (;;) {
+    const std::uint64_t progress = s.progress_;
+    if (s.idle_.wait_for(lock, stall, done)) return true;
+    if (s.progress_ == progress) return false;
+  }
+}
+
+const std::vector<VoiceMode>& SpeechEngine::voiceModes() const {
+  return impl_->modes_;
+}
+
+int SpeechEngine::sampleRate() const {
+  return impl_->sampleRate_;
+}
+
+}  // namespace orvane
