@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <mecab.h>
+#include <unistd.h>
 
 #include "core/text.hpp"
 #include "speech/japanese_numbers.hpp"
@@ -162,7 +163,13 @@ JapaneseReader::JapaneseReader(const std::string& dictionary, const std::string&
     std::array<char*, 5> argv = {program.data(), d.data(), dic.data(), u.data(), user.data()};
     return mecab_new(withUser ? 5 : 3, argv.data());
   };
-  mecab_t* m = userDictionary.empty() ? nullptr : open(true);
+  // A user dictionary that is not there is not handed to MeCab at all: its failure to open one
+  // leaks what it had set up.
+  std::error_code ec;
+  const bool userThere = !userDictionary.empty() &&
+                         std::filesystem::is_regular_file(userDictionary, ec) &&
+                         ::access(userDictionary.c_str(), R_OK) == 0;
+  mecab_t* m = userThere ? open(true) : nullptr;
   hasUserDictionary_ = m != nullptr;
   if (!m) m = open(false);
   if (m) tagger_.reset(new Tagger{m});
