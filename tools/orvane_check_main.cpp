@@ -61,22 +61,37 @@ int main(int argc, char** argv) {
       status = 2;
       continue;
     }
-    const orvane::CheckResult result = orvane::checkQuestionFile(file);
     std::cout << path << ": 文字コード "
-              << (result.encoding == orvane::Encoding::Utf8 ? "UTF-8" : "Shift-JIS")
+              << (file.encoding() == orvane::Encoding::Utf8 ? "UTF-8" : "Shift-JIS")
               << " として読みます\n";
-    for (const orvane::Finding& f : result.findings) {
-      std::cout << path << ':' << f.line << ": ";
-      if (f.record > 0) std::cout << "問題" << f.record << ": ";
-      std::cout << f.message << '\n';
-    }
+    // Findings are printed as they are found, and the questions of --list in a second reading,
+    // so a file of any size is checked in the same memory.
+    bool found = false;
+    orvane::checkQuestionFile(
+        file,
+        [&](const orvane::Finding& f) {
+          found = true;
+          std::cout << path << ':' << f.line << ": ";
+          if (f.record > 0) std::cout << "問題" << f.record << ": ";
+          std::cout << f.message << '\n';
+        },
+        nullptr);
     if (list) {
-      for (std::size_t i = 0; i < result.questions.size(); ++i) {
-        std::cout << "問題" << i + 1 << ": " << result.questions[i].prompt
-                  << "\n  答え: " << result.questions[i].answer << '\n';
+      std::size_t asked = 0;
+      try {
+        file.open(path);
+      } catch (const orvane::Error& e) {
+        std::cerr << "orvane-check: " << e.what() << '\n';
+        status = 2;
+        continue;
       }
+      orvane::checkQuestionFile(
+          file, [](const orvane::Finding&) {},
+          [&](const orvane::AskedQuestion& q) {
+            std::cout << "問題" << ++asked << ": " << q.prompt << "\n  答え: " << q.answer << '\n';
+          });
     }
-    if (!result.findings.empty() && status == 0) status = 1;
+    if (found && status == 0) status = 1;
   }
   // Findings that could not be written (a full disk, a closed pipe) must not pass for a clean
   // file.

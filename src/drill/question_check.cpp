@@ -79,26 +79,36 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
 }
 }  // namespace
 
-CheckResult checkQuestionFile(QuestionFile& file) {
-  CheckResult result{file.encoding(), {}, {}};
+void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
+                       const std::function<void(const AskedQuestion&)>& onQuestion) {
   if (file.atEnd()) {
-    result.findings.push_back({1, 0, "問題がありません"});
-    return result;
+    onFinding({1, 0, "問題がありません"});
+    return;
   }
   file.readLine();  // the first record's marker is not looked at
+  std::vector<Finding> findings;
   for (std::size_t number = 1;; ++number) {
     const std::size_t first = (number - 1) * kLinesPerRecord + 1;
     const QuestionRecord record = readRecord(file);
-    checkRecord(record, number, first, result.findings);
-    result.questions.push_back({record.prompt, modelAnswer(record)});
+    findings.clear();
+    checkRecord(record, number, first, findings);
+    for (const Finding& f : findings) onFinding(f);
+    if (onQuestion) onQuestion({record.prompt, modelAnswer(record)});
     const Marker next = readMarker(file);
     if (next == Marker::Question) continue;
     if (next == Marker::Star && !file.restIsBlank()) {
-      result.findings.push_back(
+      onFinding(
           {first + kLinesPerRecord, number + 1, "「*」で始まる行より後の問題は出題されません"});
     }
     break;
   }
+}
+
+CheckResult checkQuestionFile(QuestionFile& file) {
+  CheckResult result{file.encoding(), {}, {}};
+  checkQuestionFile(
+      file, [&](const Finding& f) { result.findings.push_back(f); },
+      [&](const AskedQuestion& q) { result.questions.push_back(q); });
   return result;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,12 @@ struct CheckResult {
   std::vector<AskedQuestion> questions;  // what the drill will ask, in order
 };
 
-// Reads the open file to its end.
+// Reads the open file to its end, handing over each finding and each question as it comes, so
+// that a file of any size is checked in the same memory.
+void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
+                       const std::function<void(const AskedQuestion&)>& onQuestion);
+
+// The same, everything collected (tests, small files).
 CheckResult checkQuestionFile(QuestionFile& file);
 
 }  // namespace orvane

@@ -64,7 +64,9 @@ void QuestionFile::close() {
   file_.reset();
   memory_ = std::string();
   chunk_ = std::string();
-  chunkStart_ = size_ = pos_ = 0;
+  chunkStart_ = size_ = pos_ = scanned_ = 0;
+  nonBlankAt_.reset();
+  blankFrom_.reset();
   decoder_.reset();
 }
 
@@ -119,14 +121,28 @@ std::string QuestionFile::readLine() {
 
 bool QuestionFile::restIsBlank() {
   requireOpen();
+  // The reading position only moves on, from line start to line start: what an earlier call
+  // found ahead of it still holds.
+  if (nonBlankAt_ && *nonBlankAt_ >= pos_) return false;
+  if (blankFrom_ && *blankFrom_ <= pos_) return true;
   bool lineStart = true;
   for (std::uint64_t at = pos_;;) {
     const std::string_view piece = bytesAt(at);
-    if (piece.empty()) return true;
+    if (piece.empty()) {
+      blankFrom_ = pos_;
+      return true;
+    }
     for (const char ch : piece) {
+      ++scanned_;
       const auto c = static_cast<unsigned char>(ch);
-      if (c == kCtrlZ && lineStart) return true;
-      if (c > 0x20) return false;
+      if (c == kCtrlZ && lineStart) {  // the old end-of-file mark
+        blankFrom_ = pos_;
+        return true;
+      }
+      if (c > 0x20) {
+        nonBlankAt_ = at;
+        return false;
+      }
       lineStart = c == '\n';
       ++at;
     }

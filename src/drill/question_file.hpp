@@ -43,8 +43,11 @@ class QuestionFile {
   // Reads one line, CR LF or LF ended, lone CRs and NUL bytes dropped, decoded to UTF-8. Past the
   // end the line is empty. Throws the I/O error 104 when the handle is closed.
   std::string readLine();
-  // True when nothing but empty or blank lines is left.
+  // True when nothing but empty or blank lines is left. What one call finds is kept, so a run of
+  // empty lines asks about the same rest in constant time: reading a file stays linear.
   bool restIsBlank();
+  // The bytes restIsBlank has looked at since the file was opened (each at most once).
+  std::uint64_t bytesScannedForBlanks() const { return scanned_; }
 
   Encoding encoding() const;
 
@@ -63,6 +66,9 @@ class QuestionFile {
   std::uint64_t pos_ = 0;
   std::unique_ptr<LineDecoder> decoder_;
   Encoding encoding_ = Encoding::ShiftJis;
+  // What restIsBlank found: a byte that is not blank at this offset, or only blanks from here.
+  std::optional<std::uint64_t> nonBlankAt_, blankFrom_;
+  std::uint64_t scanned_ = 0;
 };
 
 }  // namespace orvane

@@ -130,7 +130,7 @@ class Form {
   void hide(Control c);
 
   std::optional<Control> active() const { return active_; }
-  // Only the focus rules (ui/focus) move the focus; they keep the events in order.
+  // Only the focus rules (app/focus) move the focus; they keep the events in order.
   void setActive(std::optional<Control> c) { active_ = c; }
 
   // The tab-order search of one step: the first visible button after the active control (or from

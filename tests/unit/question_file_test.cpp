@@ -7,6 +7,7 @@
 #include "core/error.hpp"
 #include "drill/decoder.hpp"
 #include "drill/question_file.hpp"
+#include "drill/question_record.hpp"
 
 namespace orvane {
 namespace {
@@ -61,6 +62,20 @@ TEST(QuestionFile, RestIsBlankSeesOnlyEmptyAndBlankLines) {
       "\r\n\x1A"
       "text after the end mark");
   EXPECT_TRUE(f.restIsBlank());
+}
+
+TEST(QuestionFile, ARunOfEmptyMarkerLinesIsReadInLinearSteps) {
+  // Every empty marker line asks whether the rest is blank: each byte is looked at once, not
+  // once per line before it.
+  for (const std::string& tail : {std::string("x\r\n"), std::string("  \r\n"), std::string()}) {
+    const std::string bytes = std::string(200'000, '\n') + tail;
+    QuestionFile f;
+    f.openBytes(bytes);
+    int markers = 0;
+    while (readMarker(f) != Marker::End && markers < 300'000) ++markers;
+    EXPECT_LE(f.bytesScannedForBlanks(), bytes.size()) << tail;
+    EXPECT_EQ(markers, tail.starts_with("x") ? 200'001 : 0) << tail;  // the x line too
+  }
 }
 
 TEST(QuestionFile, AClosedHandleIsIoError104) {

@@ -95,6 +95,28 @@ TEST_F(SimRunner, OnlyACommentMayBeLongerThanALineIsKept) {
   EXPECT_NE(result.error.find("longer"), std::string::npos) << result.error;
 }
 
+TEST_F(SimRunner, VoiceModesAreBoundedSoAnyScriptRunsInTheSameMemory) {
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"voice 1041 " + std::string(257, 'x') + "\n", 1u},  // a title past 256 bytes
+      {[] {
+         std::string many;
+         for (int i = 0; i < 1001; ++i) many += "voice 1033 English\n";
+         return many;
+       }(),
+       1001u},  // the 1001st voice
+  };
+  for (const auto& [script, errorLine] : cases) {
+    std::istringstream in(script + "start\n");
+    std::ostringstream out;
+    const RunResult result = run(in, out, "/nonexistent/orvane");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.errorLine, errorLine) << result.error;
+  }
+  std::istringstream fine("voice 1041 " + std::string(256, 'x') + "\nstart\n");
+  std::ostringstream out;
+  EXPECT_TRUE(run(fine, out, "/nonexistent/orvane").ok);
+}
+
 TEST_F(SimRunner, SetUpCommandsMustComeBeforeStart) {
   std::istringstream script("start\nrate 100 80\n");
   std::ostringstream out;

@@ -74,6 +74,9 @@ const char* flag(bool b) {
 
 class Runner {
  public:
+  static constexpr std::size_t kMaxVoiceModes = 1000;
+  static constexpr std::size_t kMaxVoiceTitleBytes = 256;
+
   Runner(std::ostream& out, const std::string& programPath)
       : out_(out), platform_(out, programPath) {}
 
@@ -147,7 +150,17 @@ class Runner {
     const bool setup = c.op == Op::Voice || c.op == Op::Rate || c.op == Op::LastError;
     if (setup) {
       if (session_) return "'" + c.text + "' must come before start";
-      if (c.op == Op::Voice) modes_.push_back({static_cast<std::int32_t>(c.a), c.arg});
+      if (c.op == Op::Voice) {
+        // The voices are kept until the end: a bound on them keeps a script of any length in
+        // the same memory.
+        if (modes_.size() >= kMaxVoiceModes) {
+          return "more than " + std::to_string(kMaxVoiceModes) + " voice modes";
+        }
+        if (c.arg.size() > kMaxVoiceTitleBytes) {
+          return "a voice title longer than " + std::to_string(kMaxVoiceTitleBytes) + " bytes";
+        }
+        modes_.push_back({static_cast<std::int32_t>(c.a), c.arg});
+      }
       if (c.op == Op::Rate)
         speed_ = static_cast<std::int32_t>(c.a), minSpeed_ = static_cast<std::int32_t>(c.b);
       if (c.op == Op::LastError) lastError_ = static_cast<std::int32_t>(c.a);

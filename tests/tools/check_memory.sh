@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# orvane-check reads a question file as a stream: its peak memory does not grow with the file.
+# usage: check_memory.sh ORVANE_CHECK
+set -uo pipefail
+check=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+record=$'1\r\n私は学生です。\r\nI\r\nam\r\na\r\nstudent\r\n\r\n\r\n\r\n.\r\n'
+make_file() {  # RECORDS FILE: every record has a finding (no closing mark), so findings stream too
+  local unit=${record%.$'\r\n'}$'\r\n'
+  for ((i = 0; i < 1000; i++)); do printf '%s' "$unit"; done > "$work/block"
+  for ((i = 0; i < $1 / 1000; i++)); do cat "$work/block"; done > "$2"
+}
+peak() {  # FILE ARGS...: the peak resident memory of orvane-check, in kB
+  local file=$1
+  shift
+  /usr/bin/time -f '%M' -o "$work/time" "$check" "$@" "$file" > /dev/null
+  tail -n 1 "$work/time"
+}
+make_file 10000 "$work/small.dat"
+make_file 400000 "$work/large.dat"
+failed=0
+for mode in "" --list; do
+  small=$(peak "$work/small.dat" $mode)
+  large=$(peak "$work/large.dat" $mode)
+  echo "orvane-check $mode: peak ${small} kB for 10,000 records, ${large} kB for 400,000"
+  if ((large - small > 4096)); then
+    echo "FAIL: orvane-check $mode grows with the file"
+    failed=1
+  fi
+done
+((failed)) && { echo "0 passed, 1 failed"; exit 1; }
+echo "2 passed, 0 failed"
