@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "speech/speech_engine.hpp"
 #include "speech/japanese_reading.hpp"
+#include "speech/speech_engine.hpp"
 
 namespace {
 constexpr std::chrono::seconds kStallLimit{5};
@@ -122,9 +122,13 @@ int main(int argc, char** argv) {
     const std::int32_t e = engine.lastError();
     return e == SpeechEngine::kNoSoundDevice || e == SpeechEngine::kSoundDeviceFailed;
   };
-  if (const std::int32_t e = engine.lastError(); e != 0) {
+  if (const std::int32_t e = engine.lastError(); e == SpeechEngine::kNoVoiceData) {
+    std::cerr << "orvane-say: eSpeak NG's voice data is missing (speech engine error 3): the "
+                 "Japanese voice and the other languages are silent\n";
+    if (engine.voiceModeCount() == 0) return 1;
+  } else if (e != 0) {
     std::cerr << "orvane-say: speech engine error " << e << '\n';
-    if (e == SpeechEngine::kNoVoiceData || soundError()) return 1;
+    if (soundError()) return 1;
   }
   engine.setCurrentMode(mode);
   engine.setSpeed(speed);

@@ -90,17 +90,28 @@ std::vector<std::unique_ptr<VoiceSource>> makeVoiceSources(const EngineOptions& 
 
 bool SpeechEngine::Impl::startSources() {
   std::vector<EngineVoice> voices;
+  bool all = true, rateSet = false;
   for (std::size_t i = 0; i < sources_.size(); ++i) {
-    // Every source must speak: without eSpeak NG's data there is no Japanese voice at all.
-    if (!sources_[i]->start()) return false;
+    // Each source starts on its own: one that cannot speak (eSpeak NG without its data) leaves
+    // its voices out, and the others speak all the same.
+    if (!sources_[i]->start()) {
+      all = false;
+      continue;
+    }
+    if (!rateSet) sampleRate_ = sources_[i]->sampleRate(), rateSet = true;
     for (EngineVoice v : sources_[i]->voices()) {
       v.source = i;
       voices.push_back(std::move(v));
     }
   }
-  sampleRate_ = sources_.front()->sampleRate();
   modes_ = orderVoiceModes(voices);
-  return true;
+  // Mode 1 is the Japanese voice in every speech.ini: without one, a silent stand-in keeps the
+  // numbers of the other voices.
+  if (!modes_.empty() && !modes_.front().japanese()) {
+    modes_.insert(modes_.begin(), VoiceMode{"Japanese (no voice data)", windowsLanguageId("ja"), "",
+                                            "ja", false, kNoSource});
+  }
+  return all;
 }
 
 void SpeechEngine::Impl::initialise() {
@@ -109,7 +120,6 @@ void SpeechEngine::Impl::initialise() {
     std::lock_guard owner(g_synthesisOwner);
     noVoiceData_ = !startSources();
   }
-  if (noVoiceData_) modes_.clear();
   reader_ = std::make_unique<JapaneseReader>(options_.mecabDictionary);
   noDictionary_ = !reader_->hasDictionary();
 }
@@ -141,7 +151,7 @@ const VoiceMode* SpeechEngine::Impl::modeFor(std::int32_t mode, const std::strin
 }
 
 void SpeechEngine::Impl::speak(const Utterance& u) {
-  if (noVoiceData_ || u.text.empty()) return;
+  if (u.text.empty()) return;
   const VoiceMode* mode = modeFor(u.mode, u.text);
   if (!mode || !ensureSinkOpen()) return;
   // Japanese handed to a voice of another language would be read as noise: the Japanese
@@ -180,7 +190,7 @@ const VoiceMode* SpeechEngine::Impl::englishVoice() const {
 
 void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
                                     const std::string& text) {
-  if (text.empty() || !sink_->isOpen() || stopped()) return;
+  if (text.empty() || voice.source == kNoSource || !sink_->isOpen() || stopped()) return;
   if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, text);
   std::lock_guard owner(g_synthesisOwner);
   VoiceSource& source = *sources_[voice.source];

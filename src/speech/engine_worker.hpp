@@ -45,6 +45,9 @@ class SpeechEngine::Impl {
   bool deliver(const std::int16_t* samples, std::size_t count, int rate);
   bool stopped() const { return abort_ || cut_; }
 
+  // The source of a voice mode that has none: it says nothing.
+  static constexpr std::size_t kNoSource = static_cast<std::size_t>(-1);
+
   EngineOptions options_;
   std::vector<std::unique_ptr<VoiceSource>> sources_;
   std::vector<VoiceMode> modes_;  // fixed once the worker is ready

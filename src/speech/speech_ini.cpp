@@ -1,12 +1,15 @@
 #include "speech/speech_ini.hpp"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "core/error.hpp"
 #include "core/regular_file.hpp"
@@ -177,6 +180,43 @@ std::string folderOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+// Saves from several processes (two windows in one folder) take turns: each holds an advisory
+// lock on the file's folder for the whole save, so none removes or renames another's file half
+// written. The lock goes with a killed process. A folder that cannot be opened is saved in
+// without it, as before.
+class FolderLock {
+ public:
+  // How long a save waits for another to end before it gives up.
+  static constexpr std::chrono::milliseconds kWait{2000};
+
+  explicit FolderLock(const std::string& folder)
+      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + kWait;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) ||
+          std::chrono::steady_clock::now() >= deadline) {
+        busy_ = errno == EWOULDBLOCK;
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing lets the lock go
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  // Another save held the folder for all of kWait.
+  bool busy() const { return busy_; }
+
+ private:
+  int fd_;
+  bool busy_ = false;
+};
 }  // namespace
 
 std::string savingPath(const std::string& target) {
@@ -206,6 +246,8 @@ void writeFileReplacing(const std::string& path, std::string_view contents) {
     if ((st.st_mode & 0222) == 0) throw failErrno(EACCES);
   }
 
+  const FolderLock lock(folderOf(target));
+  if (lock.busy()) throw failErrno(EBUSY);
   // The new contents go to a file beside the old one, which is then renamed over it: a kill at
   // any moment leaves the old lines or the new ones. One fixed name, so an interrupted save
   // leaves at most one such file, and the next save clears it.

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -192,6 +193,35 @@ TEST_F(Files, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewLines) {
   writeFileReplacing(ini, kNew);
   EXPECT_EQ(entries(), 1u);
   EXPECT_FALSE(fs::exists(savingPath(ini)));
+}
+
+TEST_F(Files, SavesFromTwoProcessesTakeTurnsAndNeverDamageTheFile) {
+  const std::string ini = path("speech.ini");
+  write(ini, kOld);
+  constexpr int kSaves = 300;
+  // Each process saves its own lines over and over and reads the file back after each save.
+  const auto saveAndRead = [&](const std::string& mine) {
+    int failures = 0;
+    for (int i = 0; i < kSaves; ++i) {
+      try {
+        writeFileReplacing(ini, mine);
+        const std::string now = contents(ini);
+        if (now != kOld && now != kNew) ++failures;
+      } catch (const Error&) {
+        ++failures;
+      }
+    }
+    return failures;
+  };
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(std::min(saveAndRead(kNew), 255));
+  const int parentFailures = saveAndRead(kOld);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(parentFailures, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(entries(), 1u);  // no leftover beside speech.ini
 }
 
 }  // namespace
