@@ -134,8 +134,11 @@ int main(int argc, char** argv) {
   engine.setSpeed(speed);
   engine.sayText(text);
   // A sound server that stops answering holds the voice for good: give up when no sound has
-  // gone out for a while.
-  if (!engine.waitUntilIdle(kStallLimit)) {
+  // gone out for a while. A WAV file involves no device: its text is written however long it
+  // takes.
+  if (capture) {
+    engine.waitUntilIdle();
+  } else if (!engine.waitUntilIdle(kStallLimit)) {
     std::cerr << "orvane-say: the sound device stopped answering\n";
     return 1;
   }

@@ -6,6 +6,7 @@
 #include "core/text.hpp"
 #include "speech/espeak_voices.hpp"
 #include "speech/flite_voices.hpp"
+#include "speech/text_pieces.hpp"
 
 namespace orvane {
 
@@ -191,14 +192,20 @@ const VoiceMode* SpeechEngine::Impl::englishVoice() const {
 void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
                                     const std::string& text) {
   if (text.empty() || voice.source == kNoSource || !sink_->isOpen() || stopped()) return;
-  if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, text);
   std::lock_guard owner(g_synthesisOwner);
   VoiceSource& source = *sources_[voice.source];
   const int sourceRate = source.sampleRate();
-  source.synthesise(voice.identifier, rate, text,
-                    [this, sourceRate](const std::int16_t* samples, std::size_t count) {
-                      return deliver(samples, count, sourceRate);
-                    });
+  const SampleSink sink = [this, sourceRate](const std::int16_t* samples, std::size_t count) {
+    return deliver(samples, count, sourceRate);
+  };
+  // Piece by piece, so that the first sample of any text comes at once.
+  for (const std::string& piece : speakablePieces(text, kFirstPieceBytes, kPieceBytes)) {
+    if (stopped()) return;
+    if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, piece);
+    source.synthesise(voice.identifier, rate, piece, sink);
+    std::lock_guard lock(mutex_);
+    ++progress_;  // a slow synthesis is progress too, never a stalled device
+  }
 }
 
 bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count, int rate) {

@@ -19,6 +19,10 @@ expect_failure "without a sound device" \
 # And a good WAV file is still a success.
 tmp=$(mktemp)
 "$say" --wav "$tmp" hello || { echo "FAIL: orvane-say could not write a WAV file"; failed=1; }
+# A long text takes long to synthesise, but that is no device fault: the file is written.
+"$say" --wav "$tmp" "$(printf '7%.0s' {1..2000})" ||
+  { echo "FAIL: orvane-say could not write 2,000 digits to a WAV file"; failed=1; }
+[[ -s "$tmp" ]] || { echo "FAIL: orvane-say wrote no WAV file for 2,000 digits"; failed=1; }
 rm -f "$tmp"
 ((failed)) && exit 1
-echo "3 passed, 0 failed"
+echo "4 passed, 0 failed"
