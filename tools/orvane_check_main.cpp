@@ -18,7 +18,9 @@
 namespace {
 constexpr const char* kUsage =
     "usage: orvane-check [--list] FILE.dat...\n"
-    "Checks question files as the drill reads them: one line per finding, FILE:LINE: message.\n"
+    "Checks question files as the drill reads them. For each file, a line that names the\n"
+    "encoding it is read in (FILE: 文字コード ENCODING として読みます), then one line per\n"
+    "finding: FILE:LINE: 問題N: message.\n"
     "  --list     also print each question as the drill will ask it (prompt and model answer)\n"
     "  --help     this text\n"
     "  --version  the program's version\n"
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
     if (arg == "--list") {
       list = true;
     } else if (arg.rfind("--", 0) == 0) {
-      std::cerr << kUsage;
+      std::cerr << "orvane-check: unknown option: " << arg << '\n' << kUsage;
       return 2;
     } else {
       files.push_back(arg);

@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--wav" && i + 1 < argc) {
       wav = argv[++i];
     } else if (arg.rfind("--", 0) == 0) {
+      std::cerr << "orvane-say: unknown option or missing value: " << arg << '\n';
       return usage();
     } else {
       if (!text.empty()) text += ' ';
@@ -97,6 +98,12 @@ int main(int argc, char** argv) {
   }
   if (reading) return list ? usage() : printReadings(texts);
   if (!list && text.empty()) return usage();
+  using orvane::SpeechEngine;
+  if (speed < SpeechEngine::kMinSpeed || speed > SpeechEngine::kMaxSpeed) {
+    std::cerr << "orvane-say: speed " << speed << " is out of range: " << SpeechEngine::kMinSpeed
+              << " to " << SpeechEngine::kMaxSpeed << " words a minute\n";
+    return 2;
+  }
 
   orvane::CaptureSink* capture = nullptr;
   orvane::EngineOptions options;
@@ -117,7 +124,11 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  using orvane::SpeechEngine;
+  if (mode < 1 || mode > engine.voiceModeCount()) {
+    std::cerr << "orvane-say: there is no voice mode " << mode << ": the modes are 1 to "
+              << engine.voiceModeCount() << " (--list shows them)\n";
+    return 2;
+  }
   const auto soundError = [&] {
     const std::int32_t e = engine.lastError();
     return e == SpeechEngine::kNoSoundDevice || e == SpeechEngine::kSoundDeviceFailed;

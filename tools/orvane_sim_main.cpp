@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc > 2 || first.rfind("--", 0) == 0) {
+    if (first.rfind("--", 0) == 0) std::cerr << "orvane-sim: unknown option: " << first << '\n';
     std::cerr << "usage: orvane-sim [SCRIPT]\n";
     return 2;
   }

@@ -49,8 +49,7 @@ void fillWordButtons(Session& s) {
 
 void readQuestion(Session& s) {
   DrillState& d = s.drill;
-  const QuestionRecord record = readRecord(s.questionFile);
-  d.prompt = record.prompt;
+  QuestionRecord record = readRecord(s.questionFile);
   for (int i = 2; i <= 9; ++i) {
     std::string& slot = d.wordSlots[static_cast<std::size_t>(i)];
     slot = text::trim(record.wordSlots[static_cast<std::size_t>(i)]);
@@ -61,7 +60,8 @@ void readQuestion(Session& s) {
   shuffleSlots(d.wordSlots, d.remainingCount, random);
   d.loadedCount = d.remainingCount;
   fillWordButtons(s);
-  s.form.setCaption(Control::Prompt, d.prompt);
+  // The prompt's one copy is its caption: a prompt of hundreds of megabytes is held once.
+  s.form.setCaption(Control::Prompt, std::move(record.prompt));
 }
 
 bool loadStartFile(Session& s) {

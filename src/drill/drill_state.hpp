@@ -18,7 +18,6 @@ struct DrillState {
   std::int32_t remainingCount = -1;
   // Words of the current question, as loaded.
   std::int32_t loadedCount = 0;
-  std::string prompt;
   // Word slots 2..8 (one per word button) and the closing mark in 9; 0 and 1 are unused.
   std::array<std::string, 10> wordSlots;
   std::string answerText;

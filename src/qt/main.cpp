@@ -4,9 +4,12 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 #include <optional>
 
 #include "app/dispatcher.hpp"
@@ -15,11 +18,45 @@
 #include "qt/fonts.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_platform.hpp"
-#include "speech/speech_engine.hpp"
 #include "speech/logging_speech.hpp"
 #include "speech/pcaudio_sink.hpp"
+#include "speech/speech_engine.hpp"
+
+namespace {
+constexpr const char* kUsage =
+    "usage: orvane [--help | --version | --show-error MESSAGE]\n"
+    "Starts the drill in its window, in the current folder: the questions of toi.dat, the\n"
+    "voices of speech.ini. See the manual page orvane(1).\n"
+    "  --show-error MESSAGE  only show MESSAGE in an error box (for the menu's launcher)\n";
+
+// The launcher's failures, shown where a user who started the drill from the menu sees them.
+int showError(int argc, char** argv, const char* message) {
+  QApplication app(argc, argv);
+  QMessageBox::critical(nullptr, QStringLiteral("Orvane"), QString::fromUtf8(message));
+  return 1;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
+  // Options are answered before anything else: no window, no display, no file touched.
+  // Single-dash arguments are Qt's own (-platform, -display).
+  if (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
+    const std::string option = argv[1];
+    if (option == "--help" && argc == 2) {
+      std::cout << kUsage;
+      return std::cout.flush() ? 0 : 1;
+    }
+    if (option == "--version" && argc == 2) {
+      std::cout << "orvane " << ORVANE_VERSION << '\n';
+      return std::cout.flush() ? 0 : 1;
+    }
+    if (option == "--show-error" && argc == 3) {
+      int qtArgc = 1;
+      return showError(qtArgc, argv, argv[2]);
+    }
+    std::cerr << "orvane: unknown option or wrong arguments: " << option << '\n' << kUsage;
+    return 2;
+  }
   orvane::PcaudioSink::askForShortBuffer();  // before Qt starts any thread
   QApplication app(argc, argv);
   app.setApplicationName("orvane");

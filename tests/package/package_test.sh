@@ -36,8 +36,13 @@ check "the installed orvane-sim plays the example" \
 check "the installed orvane-check finds the example clean" /usr/bin/orvane-check "$work/toi.dat"
 check "the installed reader reads numbers and counters, with the user dictionary" \
   bash -c "[[ \$(/usr/bin/orvane-say --reading 'ギターを3本弾きます') == ギターヲサンボンヒキマス ]]"
-for tool in orvane-sim orvane-say orvane-check; do
-  check "$tool --help and --version" bash -c "/usr/bin/$tool --help > /dev/null && /usr/bin/$tool --version | grep -q '^$tool [0-9]'"
+for tool in orvane orvane-launch orvane-sim orvane-say orvane-check; do
+  check "$tool --help and --version, with no window and no file touched" bash -c \
+    "cd '$work' && HOME='$work/options' DISPLAY= /usr/bin/$tool --help > /dev/null &&
+     HOME='$work/options' DISPLAY= /usr/bin/$tool --version | grep -q '^$tool [0-9]' &&
+     [[ ! -e '$work/options' ]]"
+  check "$tool names an unknown option, status 2" bash -c \
+    "/usr/bin/$tool --no-such-option 2>&1 >/dev/null | grep -q -- --no-such-option; [[ \${PIPESTATUS[0]} -eq 2 ]]"
 done
 
 # The launcher makes the user's folder once and never overwrites what is there.
@@ -60,7 +65,7 @@ done
 check "the menu entry is valid" desktop-file-validate /usr/share/applications/orvane.desktop
 check "the AppStream data is valid" \
   appstreamcli validate --no-net /usr/share/metainfo/org.orvane.Orvane.metainfo.xml > /dev/null
-for page in orvane orvane-sim orvane-say orvane-check; do
+for page in orvane orvane-launch orvane-sim orvane-say orvane-check; do
   check "man page $page renders without warnings" bash -c \
     "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/$page.1 2>&1 > /dev/null) ]]"
 done
