@@ -16,7 +16,7 @@ default=(
   pulseaudio pulseaudio-utils sox time
   libpocketsphinx-dev pocketsphinx-en-us libpulse-dev libx11-dev libxtst-dev
   util-linux
-  dpkg-dev desktop-file-utils appstream man-db
+  dpkg-dev desktop-file-utils appstream appstream-compose lintian man-db
 )
 if (($# > 0)); then packages=("$@"); else packages=("${default[@]}"); fi
 

@@ -15,7 +15,13 @@ void exitProgram(Session& s) {
 }
 
 std::string helpFilePath(const std::string& programPath) {
-  return std::filesystem::path(programPath).replace_extension(".hlp").string();
+  const std::filesystem::path beside = std::filesystem::path(programPath).replace_extension(".hlp");
+  std::error_code ec;
+  if (std::filesystem::exists(beside, ec)) return beside.string();
+  // Installed, it lies with the program's data: /usr/bin/orvane reads /usr/share/orvane/orvane.hlp.
+  const std::filesystem::path installed =
+      beside.parent_path().parent_path() / "share" / "orvane" / beside.filename();
+  return std::filesystem::exists(installed, ec) ? installed.string() : beside.string();
 }
 
 void showHelpContents(Session& s) {

@@ -62,12 +62,25 @@ for bad in "" relative; do
     "cd '$work' && ! HOME='$bad' /usr/bin/orvane-launch 2> /dev/null && [[ ! -e /Orvane && ! -e '$work/$bad/Orvane' ]]"
 done
 
+# As a Debian packager would take it: lintian finds no error and no warning, and a software
+# centre's catalogue entry is made from the unpacked package.
+lintian --tag-display-limit 0 "$deb" > "$work/lintian.txt" 2>&1
+check "lintian finds no error and no warning" bash -c "! grep -E '^[EW]: ' '$work/lintian.txt'"
+mkdir -p "$work/unpacked"
+dpkg-deb -x "$deb" "$work/unpacked"
+check "appstreamcli compose makes the catalogue entry, with its icon" bash -c \
+  "appstreamcli compose --result-root='$work/catalogue' --origin=orvane '$work/unpacked' > '$work/compose.txt' 2>&1 &&
+   zgrep -q org.orvane.Orvane '$work/catalogue/usr/share/swcatalog/xml/orvane.xml.gz' &&
+   ls '$work/catalogue/usr/share/swcatalog/icons/orvane/128x128/' | grep -q png"
+check "the help file lies with the program's data, not among the programs" bash -c \
+  "[[ -f /usr/share/orvane/orvane.hlp && ! -e /usr/bin/orvane.hlp ]]"
+
 check "the menu entry is valid" desktop-file-validate /usr/share/applications/orvane.desktop
 check "the AppStream data is valid" \
   appstreamcli validate --no-net /usr/share/metainfo/org.orvane.Orvane.metainfo.xml > /dev/null
 for page in orvane orvane-launch orvane-sim orvane-say orvane-check; do
   check "man page $page renders without warnings" bash -c \
-    "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/$page.1 2>&1 > /dev/null) ]]"
+    "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/$page.1.gz 2>&1 > /dev/null) ]]"
 done
 echo "$passed passed, $failed failed"
 ((failed == 0))

@@ -185,7 +185,7 @@ TEST(FullDisk, AFailedWriteOnAFullFileSystemLeavesTheOldFileIntact) {
   std::ifstream in(path, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "0\r\n1\r\n2\r\n");
   in.close();
-  std::system(("umount " + mnt.string()).c_str());
+  EXPECT_EQ(std::system(("umount " + mnt.string()).c_str()), 0);
   fs::remove_all(mnt);
 }
 
