@@ -63,9 +63,13 @@ int main(int argc, char** argv) {
       status = 2;
       continue;
     }
-    std::cout << path << ": 文字コード "
-              << (file.encoding() == orvane::Encoding::Utf8 ? "UTF-8" : "Shift-JIS")
-              << " として読みます\n";
+    const bool utf8 = file.encoding() == orvane::Encoding::Utf8;
+    std::cout << path << ": 文字コード " << (utf8 ? "UTF-8" : "Shift-JIS") << " として読みます";
+    // The bytes read in the other encoding too: the teacher can see which was chosen, and why
+    // the text may look wrong.
+    if (file.otherEncodingPossible())
+      std::cout << "（" << (utf8 ? "Shift-JIS" : "UTF-8") << " としても読めます）";
+    std::cout << '\n';
     // Findings are printed as they are found, and the questions of --list in a second reading,
     // so a file of any size is checked in the same memory.
     bool found = false;
@@ -77,7 +81,7 @@ int main(int argc, char** argv) {
           if (f.record > 0) std::cout << "問題" << f.record << ": ";
           std::cout << f.message << '\n';
         },
-        nullptr);
+        nullptr, /*followShifts=*/true);
     if (list) {
       std::size_t asked = 0;
       try {
@@ -91,7 +95,8 @@ int main(int argc, char** argv) {
           file, [](const orvane::Finding&) {},
           [&](const orvane::AskedQuestion& q) {
             std::cout << "問題" << ++asked << ": " << q.prompt << "\n  答え: " << q.answer << '\n';
-          });
+          },
+          /*followShifts=*/false);
     }
     if (found && status == 0) status = 1;
   }

@@ -23,6 +23,13 @@ bool isJapanese(char32_t c) {
          (c >= 0xFF00 && c <= 0xFFEF);    // full-width and half-width forms
 }
 
+// Typographic marks an English text from a word processor holds: general punctuation
+// (dashes, quotes, ellipsis, bullets), the euro and the trade mark. All three bytes long in
+// UTF-8, so Shift-JIS half-width katakana never makes them.
+bool isTypographic(char32_t c) {
+  return (c >= 0x2010 && c <= 0x205E) || c == 0x20AC || c == 0x2122;
+}
+
 char32_t codePoint(std::string_view ch) {
   const auto b = [&](std::size_t k) {
     return static_cast<char32_t>(static_cast<unsigned char>(ch[k]));
@@ -47,6 +54,19 @@ std::size_t expectedLength(unsigned char lead) {
 void EncodingSniffer::feed(std::string_view chunk) {
   if (head_.size() < kBom.size()) {
     head_.append(chunk.substr(0, kBom.size() - head_.size()));
+  }
+  for (const char ch : chunk) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x80) ascii_ = false;
+    if (shiftJisLead_) {
+      // The second byte of a double-byte character.
+      if (b < 0x40 || b == 0x7F || b > 0xFC) shiftJisValid_ = false;
+      shiftJisLead_ = false;
+    } else if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+      shiftJisLead_ = true;
+    } else if (b == 0x80 || b == 0xA0 || b >= 0xFD) {
+      shiftJisValid_ = false;
+    }
   }
   if (!valid_) return;
   if (!pending_.empty()) {
@@ -76,15 +96,20 @@ void EncodingSniffer::scan(std::string_view bytes, bool last) {
       valid_ = false;
       return;
     }
-    if (len > 1 && isJapanese(codePoint(bytes.substr(i, len)))) japanese_ = true;
+    if (len > 1) {
+      const char32_t c = codePoint(bytes.substr(i, len));
+      if (isJapanese(c) || isTypographic(c)) telling_ = true;
+    }
     i += len;
   }
 }
 
 EncodingGuess EncodingSniffer::result() const {
   if (head_ == kBom) return {Encoding::Utf8, kBom.size()};
-  if (valid_ && pending_.empty() && japanese_) return {Encoding::Utf8, 0};
-  return {Encoding::ShiftJis, 0};
+  const bool utf8 = valid_ && pending_.empty();
+  const bool shiftJis = shiftJisValid_ && !shiftJisLead_;
+  if (utf8 && telling_) return {Encoding::Utf8, 0, !ascii_ && shiftJis};
+  return {Encoding::ShiftJis, 0, !ascii_ && utf8};
 }
 
 EncodingGuess guessEncoding(std::string_view bytes) {

@@ -13,12 +13,17 @@ enum class Encoding { ShiftJis, Utf8 };
 struct EncodingGuess {
   Encoding encoding;
   std::size_t bomLength;  // bytes of a UTF-8 byte-order mark to skip, 0 or 3
+  // The bytes read without a fault in the other encoding too (and not as ASCII alone, which
+  // reads the same either way): the guess decided between two readings.
+  bool otherPossible = false;
 };
 
 // A UTF-8 byte-order mark means UTF-8; so does valid UTF-8 throughout whose UTF-8 reading holds
-// Japanese characters (kana, CJK ideographs and punctuation, full-width forms). Anything else is
-// Shift-JIS: half-width katakana in Shift-JIS can happen to be valid UTF-8, but it then reads
-// as Latin or Greek letters, never as Japanese. Pure ASCII reads the same either way.
+// Japanese characters (kana, CJK ideographs and punctuation, full-width forms) or typographic
+// punctuation (’ “ ” — … and the rest of Unicode's general punctuation, € ™), as an English
+// file saved by a word processor does. Anything else is Shift-JIS: half-width katakana in
+// Shift-JIS can happen to be valid UTF-8, but only as two-byte characters, Latin or Greek
+// letters, never as Japanese or as those marks. Pure ASCII reads the same either way.
 EncodingGuess guessEncoding(std::string_view bytes);
 
 // The same guess over a file fed in pieces of any size, so a file need not be held whole.
@@ -33,7 +38,11 @@ class EncodingSniffer {
   std::string head_;     // the first bytes, for the byte-order mark
   std::string pending_;  // a character cut off at the end of the last piece
   bool valid_ = true;
-  bool japanese_ = false;
+  bool telling_ = false;  // a character in UTF-8 that Shift-JIS could not have made
+  bool ascii_ = true;
+  // Shift-JIS: the bytes so far pair up into characters; the last was a lead byte.
+  bool shiftJisValid_ = true;
+  bool shiftJisLead_ = false;
 };
 
 // Decodes line by line. Bytes that do not form a character of the encoding become U+FFFD, so

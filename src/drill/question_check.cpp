@@ -1,6 +1,7 @@
 #include "drill/question_check.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/text.hpp"
 #include "drill/question_record.hpp"
@@ -27,6 +28,29 @@ bool isBlankText(std::string_view text) {
     }
   }
   return text::trim(rest).empty();
+}
+
+// Full-width Latin letters and digits (ｃａｔｓ, ２): the English voice spells such a word.
+bool hasFullWidthLatin(std::string_view word) {
+  for (std::string_view ch : text::characters(word)) {
+    if (ch.size() != 3) continue;
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
+    const unsigned code = ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    if ((code >= 0xFF10 && code <= 0xFF19) || (code >= 0xFF21 && code <= 0xFF3A) ||
+        (code >= 0xFF41 && code <= 0xFF5A)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool isFullWidthMark(std::string_view mark) {
+  return mark == "．" || mark == "？" || mark == "！";
+}
+
+bool isMarkLine(const std::string& line) {
+  const std::string mark = text::trim(line);
+  return mark == "." || mark == "?" || mark == "!" || isFullWidthMark(mark);
 }
 
 bool hasLetter(std::string_view text) {
@@ -68,10 +92,16 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
       firstGap = 0;
     }
     if (hasBlank(word)) find(i, "単語の中に空白があります（1つのボタンになります）");
+    if (hasFullWidthLatin(word)) {
+      find(i, "単語に全角の英字か数字があります（" + word +
+                  "）: 英語の声が一字ずつ読みます。半角で書いてください");
+    }
   }
   const std::string mark = text::trim(r.wordSlots[9]);
   if (mark.empty()) {
     find(9, "終わりの記号（. ? !）がありません");
+  } else if (isFullWidthMark(mark)) {
+    find(9, "終わりの記号が全角です（" + mark + "）: 半角の「.」「?」「!」にしてください");
   } else if (mark != "." && mark != "?" && mark != "!") {
     find(9, hasLetter(mark) ? "単語が7つより多くあります（10行目は終わりの記号の行です）"
                             : "10行目は「.」「?」「!」のどれかでなければなりません");
@@ -79,23 +109,91 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
 }
 }  // namespace
 
+namespace {
+// A record with a line too many or too few throws every later record out of step. Signs of it,
+// in the lines after a marker (ahead[0] the prompt, ahead[8] where the closing mark belongs):
+// a closing mark early, with Japanese two lines after it where the next prompt would be; or the
+// closing mark one line late. The shift is named once, at the line it lies on; `length` is how
+// many lines the record really has (marker included), so checking goes on from the next one.
+struct Shift {
+  std::size_t line;    // from the marker: 1 the prompt
+  std::size_t length;  // lines of the record, marker included
+  std::string message;
+};
+
+bool hasJapanese(const std::string& line) {
+  return text::hasNonAscii(line) && !isBlankText(line);
+}
+
+std::optional<Shift> findShift(const std::vector<std::string>& ahead) {
+  const std::string name = "この問題";
+  if (ahead.size() >= 9 && isMarkLine(ahead[8])) return std::nullopt;  // where it belongs
+  // A line too few: the mark comes early, and the next record's prompt two lines after it.
+  for (std::size_t k = 1; k + 2 < ahead.size() && k < 8; ++k) {
+    if (!isMarkLine(ahead[k]) || !hasJapanese(ahead[k + 2])) continue;
+    const std::size_t length = k + 2;
+    if (!hasJapanese(ahead[0])) {
+      return Shift{1, length,
+                   name + "は " + std::to_string(length) +
+                       " 行しかありません: 問題文（日本語）の行がないようです"};
+    }
+    return Shift{k + 1, length,
+                 name + "は " + std::to_string(length) + " 行しかありません: この行の「" +
+                     text::trim(ahead[k]) + "」が終わりの記号に見えます"};
+  }
+  // A line too many: the mark one line late, with the next prompt after the next marker.
+  if (ahead.size() >= 10 && isMarkLine(ahead[9]) && (ahead.size() < 12 || hasJapanese(ahead[11]))) {
+    std::size_t extra = 8;  // the eighth word, unless a sign says which line is too many
+    for (std::size_t k = 1; k <= 8; ++k) {
+      if (hasJapanese(ahead[k])) {
+        extra = k;  // Japanese on a word line: the prompt went on over two lines
+        break;
+      }
+    }
+    return Shift{extra + 1, 11, name + "は 11 行あります: この行が余分な行に見えます"};
+  }
+  return std::nullopt;
+}
+}  // namespace
+
 void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
-                       const std::function<void(const AskedQuestion&)>& onQuestion) {
+                       const std::function<void(const AskedQuestion&)>& onQuestion,
+                       bool followShifts) {
   if (file.atEnd()) {
     onFinding({1, 0, "問題がありません"});
     return;
   }
   file.readLine();  // the first record's marker is not looked at
   std::vector<Finding> findings;
+  std::vector<std::string> ahead;
+  std::size_t first = 1;  // the marker line of the record in hand
   for (std::size_t number = 1;; ++number) {
-    const std::size_t first = (number - 1) * kLinesPerRecord + 1;
+    if (followShifts) {
+      // Looks ahead of the record, then reads it again from where it starts.
+      const std::uint64_t start = file.tell();
+      ahead.clear();
+      while (ahead.size() < 12 && !file.atEnd()) ahead.push_back(file.readLine());
+      file.seek(start);
+      if (const auto shift = findShift(ahead)) {
+        onFinding({first + shift->line, number, shift->message});
+        // The record as it really is: its lines, then the next marker.
+        for (std::size_t i = 1; i < shift->length; ++i) file.readLine();
+        first += shift->length;
+        const Marker next = readMarker(file);
+        if (next != Marker::Question) break;
+        continue;
+      }
+    }
     const QuestionRecord record = readRecord(file);
     findings.clear();
     checkRecord(record, number, first, findings);
     for (const Finding& f : findings) onFinding(f);
     if (onQuestion) onQuestion({record.prompt, modelAnswer(record)});
     const Marker next = readMarker(file);
-    if (next == Marker::Question) continue;
+    if (next == Marker::Question) {
+      first += kLinesPerRecord;
+      continue;
+    }
     if (next == Marker::Star && !file.restIsBlank()) {
       onFinding(
           {first + kLinesPerRecord, number + 1, "「*」で始まる行より後の問題は出題されません"});
@@ -108,7 +206,7 @@ CheckResult checkQuestionFile(QuestionFile& file) {
   CheckResult result{file.encoding(), {}, {}};
   checkQuestionFile(
       file, [&](const Finding& f) { result.findings.push_back(f); },
-      [&](const AskedQuestion& q) { result.questions.push_back(q); });
+      [&](const AskedQuestion& q) { result.questions.push_back(q); }, true);
   return result;
 }
 

@@ -30,9 +30,13 @@ struct CheckResult {
 };
 
 // Reads the open file to its end, handing over each finding and each question as it comes, so
-// that a file of any size is checked in the same memory.
+// that a file of any size is checked in the same memory. With `followShifts`, a record with a
+// line too many or too few is named once, at the line where the cause lies, and checking goes
+// on from where the next record really starts (the questions handed over are then no longer the
+// drill's); without it, records are read ten lines at a time, exactly as the drill reads them.
 void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
-                       const std::function<void(const AskedQuestion&)>& onQuestion);
+                       const std::function<void(const AskedQuestion&)>& onQuestion,
+                       bool followShifts);
 
 // The same, everything collected (tests, small files).
 CheckResult checkQuestionFile(QuestionFile& file);

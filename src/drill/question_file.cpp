@@ -55,6 +55,7 @@ void QuestionFile::start() {
   const EncodingGuess guess = sniffer.result();
   decoder_ = std::make_unique<LineDecoder>(guess.encoding);
   encoding_ = guess.encoding;
+  otherEncodingPossible_ = guess.otherPossible;
   pos_ = guess.bomLength;
   open_ = true;
 }
@@ -121,8 +122,8 @@ std::string QuestionFile::readLine() {
 
 bool QuestionFile::restIsBlank() {
   requireOpen();
-  // The reading position only moves on, from line start to line start: what an earlier call
-  // found ahead of it still holds.
+  // The file does not change under its handle: a byte found not blank at an offset at or after
+  // the reading position, or blanks only from an offset at or before it, still tell.
   if (nonBlankAt_ && *nonBlankAt_ >= pos_) return false;
   if (blankFrom_ && *blankFrom_ <= pos_) return true;
   bool lineStart = true;

@@ -43,6 +43,10 @@ class QuestionFile {
   // Reads one line, CR LF or LF ended, lone CRs and NUL bytes dropped, decoded to UTF-8. Past the
   // end the line is empty. Throws the I/O error 104 when the handle is closed.
   std::string readLine();
+  // The reading position, to come back to with seek() and read the same lines again (the
+  // checker looks ahead). Always at the start of a line.
+  std::uint64_t tell() const { return pos_; }
+  void seek(std::uint64_t position) { pos_ = position; }
   // True when nothing but empty or blank lines is left. What one call finds is kept, so a run of
   // empty lines asks about the same rest in constant time: reading a file stays linear.
   bool restIsBlank();
@@ -50,6 +54,8 @@ class QuestionFile {
   std::uint64_t bytesScannedForBlanks() const { return scanned_; }
 
   Encoding encoding() const;
+  // True when the file read without a fault in the other encoding too: the choice was close.
+  bool otherEncodingPossible() const { return otherEncodingPossible_; }
 
  private:
   void requireOpen() const;
@@ -66,6 +72,7 @@ class QuestionFile {
   std::uint64_t pos_ = 0;
   std::unique_ptr<LineDecoder> decoder_;
   Encoding encoding_ = Encoding::ShiftJis;
+  bool otherEncodingPossible_ = false;
   // What restIsBlank found: a byte that is not blank at this offset, or only blanks from here.
   std::optional<std::uint64_t> nonBlankAt_, blankFrom_;
   std::uint64_t scanned_ = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,13 @@ std::string record(const std::string& prompt, std::vector<std::string> words, co
   std::string r = "1\r\n" + prompt + "\r\n";
   for (const std::string& w : words) r += w + "\r\n";
   return r + mark + "\r\n";
+}
+
+// Lines joined as a file: CR LF after each.
+std::string lines(std::initializer_list<const char*> each) {
+  std::string out;
+  for (const char* line : each) out += std::string(line) + "\r\n";
+  return out;
 }
 
 TEST(QuestionCheck, EachFindingStandsOnItsLine) {
@@ -39,6 +47,20 @@ TEST(QuestionCheck, EachFindingStandsOnItsLine) {
       {"a star before the end", good + "*\r\n" + record("p", {"Run"}, "!"), {{11, "「*」"}}},
       {"bytes of no encoding", record("p\x81", {"Run"}, "!"), {{2, "バイト"}}},
       {"no question at all", "", {{1, "問題がありません"}}},
+      {"a full-width word", record("p", {"ｃａｔｓ", "ｓtudent", "run"}, "."),
+       {{3, "全角"}, {4, "全角"}}},
+      {"a full-width closing mark", record("p", {"Run"}, "！"), {{10, "全角です（！）"}}},
+      // A record a line short or a line long is named once, where the cause lies, and the
+      // records after it are checked from where they really start.
+      {"a word line too few",
+       lines({"1", "私は学生です。", "I", "am", "a", "student", "", "", "."}) + good,
+       {{9, "この問題は 9 行しかありません: この行の「.」"}}},
+      {"no prompt line",
+       lines({"1", "I", "am", "a", "student", "", "", "", "."}) + good,
+       {{2, "問題文（日本語）の行がないようです"}}},
+      {"a prompt over two lines",
+       lines({"1", "私は", "学生です。", "I", "am", "a", "student", "", "", "", "."}) + good + good,
+       {{3, "この問題は 11 行あります"}}},
   };
   for (const Case& c : cases) {
     QuestionFile file;

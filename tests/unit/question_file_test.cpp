@@ -149,23 +149,31 @@ TEST(QuestionFile, EncodingIsGuessedTheSameWhateverPiecesTheFileComesIn) {
   struct Case {
     const char* bytes;
     Encoding expected;
+    bool otherPossible;
   };
   const Case cases[] = {
       {"\xEF\xBB\xBF"
        "a\xFF",
-       Encoding::Utf8},                                   // a byte-order mark decides
-      {"1\n\xE4\xBB\x8A\xE6\x97\xA5\n", Encoding::Utf8},  // 今日: Japanese in UTF-8
-      {"\xEF\xBD\xB1\n", Encoding::Utf8},                 // ｱ, half-width katakana in UTF-8
+       Encoding::Utf8, false},  // a byte-order mark decides
+      // 今日 in UTF-8: Japanese, though its bytes pair up as Shift-JIS too.
+      {"1\n\xE4\xBB\x8A\xE6\x97\xA5\n", Encoding::Utf8, true},
+      {"\xEF\xBD\xB1\n", Encoding::Utf8, true},  // ｱ, half-width katakana in UTF-8
+      // An English file from a word processor: Don’t “go” — now…
+      {"Don\xE2\x80\x99t \xE2\x80\x9Cgo\xE2\x80\x9D \xE2\x80\x94 now\xE2\x80\xA6\n", Encoding::Utf8,
+       false},
       // "ﾏｲ ﾃｨ" in Shift-JIS is valid UTF-8 too, but reads as "ϲ è": no Japanese in it.
-      {"\xCF\xB2 \xC3\xA8\n", Encoding::ShiftJis},
-      {"caf\xC3\xA9\n", Encoding::ShiftJis},       // no Japanese either
-      {"\x8E\x84\x82\xCD\n", Encoding::ShiftJis},  // 私は in Shift-JIS
-      {"\xE4\xBB", Encoding::ShiftJis},            // UTF-8 cut short at the end
-      {"plain ascii\n", Encoding::ShiftJis},
+      {"\xCF\xB2 \xC3\xA8\n", Encoding::ShiftJis, true},
+      {"caf\xC3\xA9\n", Encoding::ShiftJis, true},        // no Japanese either
+      {"\x8E\x84\x82\xCD\n", Encoding::ShiftJis, false},  // 私は in Shift-JIS
+      {"\xE4\xBB", Encoding::ShiftJis, false},            // UTF-8 cut short at the end
+      {"plain ascii\n", Encoding::ShiftJis, false},
+      // A Shift-JIS kanji whose trail byte no UTF-8 sequence continues: no choice to make.
+      {"\xE6\xBC\x41\n", Encoding::ShiftJis, false},
   };
   for (const Case& c : cases) {
     const std::string bytes = c.bytes;
     EXPECT_EQ(guessEncoding(bytes).encoding, c.expected) << bytes;
+    EXPECT_EQ(guessEncoding(bytes).otherPossible, c.otherPossible) << bytes;
     for (std::size_t piece : {1, 2, 3}) {
       EncodingSniffer sniffer;
       for (std::size_t i = 0; i < bytes.size(); i += piece) sniffer.feed(bytes.substr(i, piece));
