@@ -42,7 +42,8 @@ for tool in orvane orvane-launch orvane-sim orvane-say orvane-check; do
      HOME='$work/options' DISPLAY= /usr/bin/$tool --version | grep -q '^$tool [0-9]' &&
      [[ ! -e '$work/options' ]]"
   check "$tool names an unknown option, status 2" bash -c \
-    "/usr/bin/$tool --no-such-option 2>&1 >/dev/null | grep -q -- --no-such-option; [[ \${PIPESTATUS[0]} -eq 2 ]]"
+    "out=\$(/usr/bin/$tool --no-such-option 2>&1 >/dev/null); status=\$?
+     [[ \$status -eq 2 && \$out == *--no-such-option* ]]"
 done
 
 # The launcher makes the user's folder once and never overwrites what is there.
