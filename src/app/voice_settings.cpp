@@ -83,7 +83,9 @@ void showVoiceCount(Session& s) {
   const std::int32_t count = s.speech.voiceModeCount();
   for (std::int32_t i = 1; i <= count; ++i) {
     list += std::to_string(i) + ") " + s.speech.voiceModeTitle(i);
-    list += " " + std::to_string(s.speech.voiceModeLanguage(i)) + "\r";
+    list += ' ';
+    list += std::to_string(s.speech.voiceModeLanguage(i));
+    list += '\r';
   }
   showMessage(s, "コンピュータにインストールされている声は " +
                      std::to_string(s.speech.voiceModeCount()) + "種です。\r\r" + list);

@@ -5,6 +5,14 @@
 namespace orvane::sim {
 
 namespace {
+// A command word in quotes, for messages.
+std::string quoted(std::string_view word) {
+  std::string out(1, '\'');
+  out += word;
+  out += '\'';
+  return out;
+}
+
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
@@ -49,12 +57,12 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
   };
   const auto number = [&](std::string_view s) { return sim::number(s, outOfRange); };
   auto noArgs = [&](Op op) -> std::optional<Command> {
-    if (!rest.empty()) return fail("'" + std::string(word) + "' takes no argument");
+    if (!rest.empty()) return fail(quoted(word) + " takes no argument");
     c.op = op;
     return c;
   };
   auto oneArg = [&](Op op) -> std::optional<Command> {
-    if (rest.empty()) return fail("'" + std::string(word) + "' needs an argument");
+    if (rest.empty()) return fail(quoted(word) + " needs an argument");
     c.op = op;
     c.arg = std::string(rest);
     return c;
