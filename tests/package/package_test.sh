@@ -80,6 +80,10 @@ check "the menu entry is valid" desktop-file-validate /usr/share/applications/or
 check "the AppStream data is valid" \
   appstreamcli validate --no-net /usr/share/metainfo/org.orvane.Orvane.metainfo.xml > /dev/null
 for page in orvane orvane-launch orvane-sim orvane-say orvane-check; do
+  check "Japanese man page $page renders" bash -c \
+    "MANWIDTH=80 man -l /usr/share/man/ja/man1/$page.1.gz 2> /dev/null | grep -q '名前'"
+done
+for page in orvane orvane-launch orvane-sim orvane-say orvane-check; do
   check "man page $page renders without warnings" bash -c \
     "[[ -z \$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l /usr/share/man/man1/$page.1.gz 2>&1 > /dev/null) ]]"
 done
