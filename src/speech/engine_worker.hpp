@@ -47,7 +47,7 @@ class SpeechEngine::Impl {
 
   // The pieces a long text is handed to a synthesiser in (text_pieces.hpp): the first short,
   // so that it is heard at once, the rest at most kPieceBytes.
-  static constexpr std::size_t kFirstPieceBytes = 24;
+  static constexpr std::size_t kFirstPieceBytes = 16;
   static constexpr std::size_t kPieceBytes = 192;
   // The source of a voice mode that has none: it says nothing.
   static constexpr std::size_t kNoSource = static_cast<std::size_t>(-1);
