@@ -54,15 +54,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   int status = 0;
-  for (const std::string& path : files) {
-    orvane::QuestionFile file;
+  // Opens `path` on `file`; a file that cannot be read is said, status 2.
+  const auto open = [&status](orvane::QuestionFile& file, const std::string& path) {
     try {
       file.open(path);
+      return true;
     } catch (const orvane::Error& e) {
       std::cerr << "orvane-check: " << e.what() << '\n';
       status = 2;
-      continue;
+      return false;
     }
+  };
+  for (const std::string& path : files) {
+    orvane::QuestionFile file;
+    if (!open(file, path)) continue;
     const bool utf8 = file.encoding() == orvane::Encoding::Utf8;
     std::cout << path << ": 文字コード " << (utf8 ? "UTF-8" : "Shift-JIS") << " として読みます";
     // The bytes read in the other encoding too: the teacher can see which was chosen, and why
@@ -84,13 +89,7 @@ int main(int argc, char** argv) {
         nullptr, /*followShifts=*/true);
     if (list) {
       std::size_t asked = 0;
-      try {
-        file.open(path);
-      } catch (const orvane::Error& e) {
-        std::cerr << "orvane-check: " << e.what() << '\n';
-        status = 2;
-        continue;
-      }
+      if (!open(file, path)) continue;
       orvane::checkQuestionFile(
           file, [](const orvane::Finding&) {},
           [&](const orvane::AskedQuestion& q) {

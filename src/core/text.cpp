@@ -80,6 +80,21 @@ bool hasNonAscii(std::string_view s) {
   return false;
 }
 
+char32_t codePoint(std::string_view ch) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
+  switch (ch.size()) {
+    case 1:
+      return b(0);
+    case 2:
+      return ((b(0) & 0x1Fu) << 6) | (b(1) & 0x3Fu);
+    case 3:
+      return ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    default:
+      return ((b(0) & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) |
+             (b(3) & 0x3Fu);
+  }
+}
+
 std::vector<std::string_view> characters(std::string_view s) {
   std::vector<std::string_view> out;
   for (std::size_t i = 0; i < s.size();) {

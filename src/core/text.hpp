@@ -27,6 +27,9 @@ std::size_t utf8Length(std::string_view s, std::size_t i);
 // The longest start of `s` of at most `limit` bytes that cuts no character in half.
 std::string_view leadingChars(std::string_view s, std::size_t limit);
 
+// The code point of one well-formed UTF-8 character (as characters() gives them).
+char32_t codePoint(std::string_view ch);
+
 // Splits well-formed UTF-8 into its characters; a stray byte counts as one character.
 std::vector<std::string_view> characters(std::string_view s);
 

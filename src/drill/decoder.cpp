@@ -30,21 +30,6 @@ bool isTypographic(char32_t c) {
   return (c >= 0x2010 && c <= 0x205E) || c == 0x20AC || c == 0x2122;
 }
 
-char32_t codePoint(std::string_view ch) {
-  const auto b = [&](std::size_t k) {
-    return static_cast<char32_t>(static_cast<unsigned char>(ch[k]));
-  };
-  switch (ch.size()) {
-    case 1:
-      return b(0);
-    case 2:
-      return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    case 3:
-      return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    default:
-      return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
-  }
-}
 std::size_t expectedLength(unsigned char lead) {
   return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
 }
@@ -97,7 +82,7 @@ void EncodingSniffer::scan(std::string_view bytes, bool last) {
       return;
     }
     if (len > 1) {
-      const char32_t c = codePoint(bytes.substr(i, len));
+      const char32_t c = text::codePoint(bytes.substr(i, len));
       if (isJapanese(c) || isTypographic(c)) telling_ = true;
     }
     i += len;

@@ -33,9 +33,7 @@ bool isBlankText(std::string_view text) {
 // Full-width Latin letters and digits (ｃａｔｓ, ２): the English voice spells such a word.
 bool hasFullWidthLatin(std::string_view word) {
   for (std::string_view ch : text::characters(word)) {
-    if (ch.size() != 3) continue;
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
-    const unsigned code = ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    const char32_t code = text::codePoint(ch);
     if ((code >= 0xFF10 && code <= 0xFF19) || (code >= 0xFF21 && code <= 0xFF3A) ||
         (code >= 0xFF41 && code <= 0xFF5A)) {
       return true;

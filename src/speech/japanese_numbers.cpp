@@ -326,6 +326,14 @@ std::string nanWithCounter(const Counter& counter) {
   return withCounter({"", "何", "ナン", 0}, counter);
 }
 
+std::string readAlone(std::string_view numerals, std::string_view zero) {
+  const std::string digits = positionalDigits(numerals);
+  const auto value = numberValue(numerals);
+  if (value && *value == 0) return std::string(zero);
+  if (!value || (digits.size() > 1 && digits[0] == '0')) return digitByDigit(digits);
+  return spokenNumber(*value).text();
+}
+
 std::string digitByDigit(std::string_view asciiDigits) {
   std::string out;
   for (char c : asciiDigits) {

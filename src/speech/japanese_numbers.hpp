@@ -73,6 +73,11 @@ std::string withCounter(const SpokenNumber& number, const Counter& counter,
 // 何 with the counter after it: 何本 ナンボン.
 std::string nanWithCounter(const Counter& counter);
 
+// A run of numerals read alone: as a number, or digit by digit after a leading zero (007) or
+// past 2^64 positional digits; `zero` for the value 0 (レイ before a decimal point). Empty
+// for numerals that are no value and no digits (kanji units past 2^64).
+std::string readAlone(std::string_view numerals, std::string_view zero = "ゼロ");
+
 // Digits read one by one (a telephone number, the digits after a decimal point): ゼロ for 0.
 std::string digitByDigit(std::string_view asciiDigits);
 

@@ -30,22 +30,6 @@ bool isLatinWord(std::string_view s) {
   return letter;
 }
 
-// Code point of a well-formed UTF-8 character.
-char32_t codePoint(std::string_view ch) {
-  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(ch[i]); };
-  switch (ch.size()) {
-    case 1:
-      return b(0);
-    case 2:
-      return ((b(0) & 0x1Fu) << 6) | (b(1) & 0x3Fu);
-    case 3:
-      return ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
-    default:
-      return ((b(0) & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) |
-             (b(3) & 0x3Fu);
-  }
-}
-
 bool isIdeograph(char32_t c) {
   return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3005;
@@ -62,24 +46,16 @@ constexpr std::pair<std::string_view, std::string_view> kSymbols[] = {
     {"〆", " "},
 };
 
-// Digits left inside a word the dictionary does not know (⅖6), read as a number.
-std::string digitsRead(std::string_view digits) {
-  const auto value = jp::numberValue(digits);
-  const std::string ascii = jp::positionalDigits(digits);
-  if (!value || (ascii.size() > 1 && ascii[0] == '0')) return jp::digitByDigit(ascii);
-  return jp::spokenNumber(*value).text();
-}
-
 // Kana the voice can say: no ideograph, no digit, and symbols in Japanese.
 std::string sayable(std::string_view kana) {
   std::string out, digits;
   for (std::string_view ch : text::characters(kana)) {
-    if (!jp::positionalDigits(ch).empty() && !isIdeograph(codePoint(ch))) {
+    if (!jp::positionalDigits(ch).empty() && !isIdeograph(text::codePoint(ch))) {
       digits += ch;
       continue;
     }
-    if (!digits.empty()) out += digitsRead(digits), digits.clear();
-    const char32_t c = codePoint(ch);
+    if (!digits.empty()) out += jp::readAlone(digits), digits.clear();
+    const char32_t c = text::codePoint(ch);
     // Ideographs would be named "Chinese letter"; the number forms (Ⅻ, ⅖) spelled by their
     // code.
     if (isIdeograph(c) || (c >= 0x2150 && c <= 0x218F)) continue;
@@ -93,7 +69,7 @@ std::string sayable(std::string_view kana) {
     }
     if (!mapped) out += ch;
   }
-  if (!digits.empty()) out += digitsRead(digits);
+  if (!digits.empty()) out += jp::readAlone(digits);
   return out;
 }
 
@@ -180,7 +156,7 @@ JapaneseReader::~JapaneseReader() = default;
 std::string withoutIdeographs(std::string_view text) {
   std::string out;
   for (std::string_view ch : text::characters(text)) {
-    if (!isIdeograph(codePoint(ch))) out += ch;
+    if (!isIdeograph(text::codePoint(ch))) out += ch;
   }
   return out;
 }
@@ -227,8 +203,7 @@ std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
   for (std::size_t i = 0; i < tokens.size();) {
     const jp::Token& t = tokens[i];
     // A blank between two words is kept as a pause: the score "3/5 60%".
-    const bool blankBefore =
-        i > 0 && tokens[i - 1].surface.data() + tokens[i - 1].surface.size() != t.surface.data();
+    const bool blankBefore = i > 0 && !jp::wordsTouch(tokens[i - 1], t);
     if (blankBefore && !isLatinWord(t.surface) && !isLatinWord(tokens[i - 1].surface)) {
       out.add(false, " ");
     }

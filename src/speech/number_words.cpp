@@ -5,20 +5,18 @@
 namespace orvane::japanese {
 
 namespace {
-namespace jp = japanese;
-
 // Reads the numbers of a prompt, with the counters after them, from MeCab's words.
 class NumberReader {
  public:
   explicit NumberReader(const std::vector<Token>& tokens)
-      : tokens_(tokens), table_(jp::CounterTable::builtIn()) {}
+      : tokens_(tokens), table_(CounterTable::builtIn()) {}
 
   using Read = NumberRead;
 
   // A number (with what goes with it: its counter, a decimal part, minutes, a denominator)
   // starting at token i.
   std::optional<Read> numberAt(std::size_t i, bool afterMonth) const {
-    const jp::Counter* currency = nullptr;
+    const Counter* currency = nullptr;
     if (i + 1 < tokens_.size() && isOneOf(tokens_[i].surface, {"¥", "￥", "$", "＄"})) {
       currency = table_.find(
           tokens_[i].surface.ends_with("$") || tokens_[i].surface == "＄" ? "ドル" : "円");
@@ -26,13 +24,13 @@ class NumberReader {
     }
     const Run a = numerals(i);
     if (a.text.empty()) return std::nullopt;
-    std::string digits = jp::positionalDigits(a.text);
+    std::string digits = positionalDigits(a.text);
     std::size_t j = a.next;
     // Thousands separators: 1,500 and １，５００.
     if (!digits.empty() && digits.size() <= 3) {
       while (j + 1 < tokens_.size() && isOneOf(tokens_[j].surface, {",", "，"}) && joins(j)) {
         const Run group = numerals(j + 1);
-        const std::string groupDigits = jp::positionalDigits(group.text);
+        const std::string groupDigits = positionalDigits(group.text);
         if (groupDigits.size() != 3) break;
         digits += groupDigits;
         j = group.next;
@@ -42,30 +40,30 @@ class NumberReader {
     if (j + 1 < tokens_.size() && !currency && joins(j)) {
       const std::string_view separator = tokens_[j].surface;
       const Run b = numerals(j + 1);
-      const std::string bDigits = jp::positionalDigits(b.text);
+      const std::string bDigits = positionalDigits(b.text);
       if (!bDigits.empty() && isOneOf(separator, {".", "．"})) {
-        return Read{plain(number, "レイ") + "テン" + jp::digitByDigit(bDigits), b.next};
+        return Read{readAlone(number, "レイ") + "テン" + digitByDigit(bDigits), b.next};
       }
       if (bDigits.size() == 2 && isOneOf(separator, {":", "："})) {
-        const auto hour = jp::numberValue(number);
-        const auto minute = jp::numberValue(bDigits);
+        const auto hour = numberValue(number);
+        const auto minute = numberValue(bDigits);
         if (hour && *hour <= 24 && *minute < 60) {
-          std::string kana = jp::withCounter(jp::spokenNumber(*hour), *table_.find("時"));
-          if (*minute > 0) kana += jp::withCounter(jp::spokenNumber(*minute), *table_.find("分"));
+          std::string kana = withCounter(spokenNumber(*hour), *table_.find("時"));
+          if (*minute > 0) kana += withCounter(spokenNumber(*minute), *table_.find("分"));
           return Read{kana, b.next};
         }
       }
       if (!b.text.empty() && isOneOf(separator, {"/", "／"})) {
-        return Read{plain(b.text) + "ブンノ" + plain(number), b.next};
+        return Read{readAlone(b.text) + "ブンノ" + readAlone(number), b.next};
       }
     }
-    const auto value = jp::numberValue(number);
+    const auto value = numberValue(number);
     const bool leadingZero = digits.size() > 1 && digits[0] == '0';
-    if (!value || leadingZero) return Read{plain(number), j};
-    const jp::SpokenNumber spoken = jp::spokenNumber(*value);
-    if (currency) return Read{jp::withCounter(spoken, *currency), j};
+    if (!value || leadingZero) return Read{readAlone(number), j};
+    const SpokenNumber spoken = spokenNumber(*value);
+    if (currency) return Read{withCounter(spoken, *currency), j};
     if (const auto c = counterAt(j)) {
-      return Read{jp::withCounter(spoken, *c->counter, afterMonth) + c->rest, c->next,
+      return Read{withCounter(spoken, *c->counter, afterMonth) + c->rest, c->next,
                   c->counter->surface == "月"};
     }
     return Read{spoken.text(), j};
@@ -77,13 +75,13 @@ class NumberReader {
     if (!surface.starts_with("何")) return std::nullopt;
     if (surface.size() > std::string_view("何").size()) {
       // One word of the dictionary's (何分 as ナニブン): 何 and the counter all the same.
-      const jp::Counter* c = table_.find(surface.substr(std::string_view("何").size()));
+      const Counter* c = table_.find(surface.substr(std::string_view("何").size()));
       if (!c) return std::nullopt;
-      return Read{jp::nanWithCounter(*c), i + 1, c->surface == "月"};
+      return Read{nanWithCounter(*c), i + 1, c->surface == "月"};
     }
     const auto c = counterAt(i + 1);
     if (!c) return std::nullopt;
-    return Read{jp::nanWithCounter(*c->counter) + c->rest, c->next, c->counter->surface == "月"};
+    return Read{nanWithCounter(*c->counter) + c->rest, c->next, c->counter->surface == "月"};
   }
 
  private:
@@ -94,7 +92,7 @@ class NumberReader {
   // Numeral tokens from i on, joined: MeCab gives 二千二十六 and １０ a word per character.
   Run numerals(std::size_t i) const {
     const std::size_t first = i;
-    while (i < tokens_.size() && jp::isNumerals(tokens_[i].surface) &&
+    while (i < tokens_.size() && isNumerals(tokens_[i].surface) &&
            (i == first || adjacent(i - 1, i))) {
       ++i;
     }
@@ -104,27 +102,13 @@ class NumberReader {
     return {std::string_view(begin, static_cast<std::size_t>(end - begin)), i};
   }
 
-  // True when nothing (a blank, which MeCab skips) stands between the two words.
-  bool adjacent(std::size_t a, std::size_t b) const {
-    return tokens_[a].surface.data() + tokens_[a].surface.size() == tokens_[b].surface.data();
-  }
+  bool adjacent(std::size_t a, std::size_t b) const { return wordsTouch(tokens_[a], tokens_[b]); }
 
   // True when the sign at j stands right between two words, with no blank on either side.
   bool joins(std::size_t j) const { return adjacent(j - 1, j) && adjacent(j, j + 1); }
 
-  // A number read alone; digits one by one when it has a leading zero or is too long.
-  std::string plain(std::string_view numerals, std::string_view zero = "ゼロ") const {
-    const std::string digits = jp::positionalDigits(numerals);
-    const auto value = jp::numberValue(numerals);
-    if (value && *value == 0) return std::string(zero);
-    if (!value || (digits.size() > 1 && digits[0] == '0')) {
-      return digits.empty() ? std::string() : jp::digitByDigit(digits);
-    }
-    return jp::spokenNumber(*value).text();
-  }
-
   struct CounterMatch {
-    const jp::Counter* counter;
+    const Counter* counter;
     std::size_t next;
     std::string rest;  // the reading of what follows the counter in its own word
   };
@@ -135,11 +119,11 @@ class NumberReader {
     std::optional<CounterMatch> best;
     for (std::size_t k = j; k < tokens_.size() && k < j + 3; ++k) {
       written += tokens_[k].surface;
-      if (const jp::Counter* c = table_.find(written)) best = CounterMatch{c, k + 1, {}};
+      if (const Counter* c = table_.find(written)) best = CounterMatch{c, k + 1, {}};
     }
     if (best || j >= tokens_.size()) return best;
     const Token& t = tokens_[j];
-    const jp::Counter* c = table_.longestPrefix(t.surface);
+    const Counter* c = table_.longestPrefix(t.surface);
     if (c && t.pronunciation.starts_with(c->reading)) {
       return CounterMatch{c, j + 1, std::string(t.pronunciation.substr(c->reading.size()))};
     }
@@ -147,7 +131,7 @@ class NumberReader {
   }
 
   const std::vector<Token>& tokens_;
-  const jp::CounterTable& table_;
+  const CounterTable& table_;
 };
 
 }  // namespace

@@ -19,6 +19,11 @@ struct Token {
   std::string_view partOfSpeech;
 };
 
+// True when nothing (a blank, which MeCab skips) stands between the two words.
+inline bool wordsTouch(const Token& before, const Token& after) {
+  return before.surface.data() + before.surface.size() == after.surface.data();
+}
+
 struct NumberRead {
   std::string kana;
   std::size_t next;    // the first word after what was read
