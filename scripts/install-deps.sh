@@ -7,7 +7,7 @@ set -euo pipefail
 default=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-translations-l10n libfontconfig-dev
   libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev
   libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils
   fonts-ipafont-gothic

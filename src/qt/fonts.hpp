@@ -2,12 +2,19 @@
 #pragma once
 
 #include <QFont>
+#include <thread>
 
 namespace orvane::qt {
 
 inline constexpr const char* kDesignFont = "ＭＳ Ｐゴシック";
 
-// Registers the fall-back once, before any widget is made.
+// Loads the system's font configuration (fontconfig's settings and caches) on a thread of its
+// own while Qt starts; the first text laid out would otherwise wait for it. Join the thread
+// before the first widget is made.
+std::thread loadFontConfiguration();
+
+// Registers the fall-back once, before any widget is made, and makes the design face the
+// program's default.
 void registerFontSubstitutes();
 
 // The design font at a character height in pixels.

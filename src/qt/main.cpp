@@ -1,5 +1,6 @@
-// orvane: the drill in its window. Start-up runs before the window is shown, as the first prompt
-// is handed to speech and any start-up failure is reported first.
+// orvane: the drill in its window. The speech engine starts first, on its own thread, and the
+// window is built meanwhile. Start-up runs before the window is shown, as the first prompt is
+// handed to speech and any start-up failure is reported first.
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -19,7 +20,6 @@
 #include "qt/main_window.hpp"
 #include "qt/qt_platform.hpp"
 #include "speech/logging_speech.hpp"
-#include "speech/pcaudio_sink.hpp"
 #include "speech/speech_engine.hpp"
 
 namespace {
@@ -57,8 +57,12 @@ int main(int argc, char** argv) {
     std::cerr << "orvane: unknown option or wrong arguments: " << option << '\n' << kUsage;
     return 2;
   }
-  orvane::PcaudioSink::askForShortBuffer();  // before Qt starts any thread
+  // The voices start on the engine's own thread and the fonts' settings load on another while
+  // Qt starts and the window is built.
+  std::thread fonts = orvane::qt::loadFontConfiguration();
+  orvane::SpeechEngine engine;
   QApplication app(argc, argv);
+  fonts.join();
   app.setApplicationName("orvane");
   app.setWindowIcon(QIcon(":/orvane/orvane.png"));
   orvane::qt::registerFontSubstitutes();
@@ -75,7 +79,6 @@ int main(int argc, char** argv) {
   const char* transcriptPath = std::getenv("ORVANE_TRANSCRIPT");
   orvane::qt::QtPlatform platform(transcriptPath ? transcriptPath : "");
 
-  orvane::SpeechEngine engine;
   // Only a transcript needs every utterance written out.
   std::optional<orvane::LoggingSpeech> logging;
   if (transcriptPath) {

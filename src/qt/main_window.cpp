@@ -64,10 +64,19 @@ std::string_view shownPart(const std::string& caption) {
   return text::leadingChars(caption, kMaxShownBytes);
 }
 
-// A label's rich text: blanks and tabs kept as they stand, "&" marking the access key.
-QString labelHtml(std::string_view caption) {
-  return QStringLiteral("<span style=\"white-space:pre\">") +
-         QString::fromStdString(accessKeyHtml(std::string(caption))) + QStringLiteral("</span>");
+// Shows a caption on a label, blanks and tabs as they stand. Plain text, which lays out at a
+// fraction of rich text's cost, unless an "&" marks an access key to underline or a tab needs
+// rich text's tab stops (plain text's stand elsewhere).
+void showOnLabel(QLabel* label, std::string_view caption) {
+  if (caption.find_first_of("&\t") == std::string_view::npos) {
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    return;
+  }
+  label->setTextFormat(Qt::RichText);
+  label->setText(QStringLiteral("<span style=\"white-space:pre\">") +
+                 QString::fromStdString(accessKeyHtml(std::string(caption))) +
+                 QStringLiteral("</span>"));
 }
 
 void setBackground(QWidget* w, const QColor& colour) {
@@ -117,8 +126,6 @@ MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
   setCentralWidget(client_);
   buildControls(client_);
   buildMenus();
-  dialog_ = new VoiceDialogWindow(session_, dispatcher_, this);
-  connect(dialog_, &VoiceDialogWindow::settled, this, [this] { sync(); });
 
   scanTimer_.setObjectName("Timer1");
   connect(&scanTimer_, &QTimer::timeout, this,
@@ -154,7 +161,6 @@ void MainWindow::buildControls(QWidget* client) {
     l->setObjectName(QString::fromUtf8(controlName(p.control).data()));
     l->setGeometry(p.left, p.top, p.width, p.height);
     l->setFont(designFont(p.fontPx, p.bold));
-    l->setTextFormat(Qt::RichText);
     l->setWordWrap(false);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widgets_[static_cast<std::size_t>(p.control)] = l;
@@ -266,7 +272,7 @@ void MainWindow::sync() {
       if (auto* b = qobject_cast<QPushButton*>(w)) {
         b->setText(QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())));
       } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(labelHtml(part));
+        showOnLabel(l, part);
         fitWidth(c, l);
       }
     }
@@ -302,11 +308,20 @@ void MainWindow::sync() {
   timerGeneration_ = t.generation();
 }
 
-void MainWindow::openVoiceDialog() {
-  dialog_->openFromModel();
+VoiceDialogWindow* MainWindow::voiceDialog() {
+  if (!dialog_) {
+    dialog_ = new VoiceDialogWindow(session_, dispatcher_, this);
+    connect(dialog_, &VoiceDialogWindow::settled, this, [this] { sync(); });
+  }
+  return dialog_;
 }
+
+void MainWindow::openVoiceDialog() {
+  voiceDialog()->openFromModel();
+}
+
 void MainWindow::closeVoiceDialog() {
-  dialog_->closeFromModel();
+  if (dialog_) dialog_->closeFromModel();
 }
 
 bool MainWindow::handleKey(QKeyEvent* e) {

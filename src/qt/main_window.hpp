@@ -38,7 +38,8 @@ class MainWindow : public QMainWindow {
 
   QWidget* widgetFor(Control c) const { return widgets_[static_cast<std::size_t>(c)]; }
   QAction* actionFor(Menu m) const { return actions_[static_cast<std::size_t>(m)]; }
-  VoiceDialogWindow* voiceDialog() const { return dialog_; }
+  // The voice dialog, built when it is first needed.
+  VoiceDialogWindow* voiceDialog();
 
   void openVoiceDialog();
   void closeVoiceDialog();

@@ -64,6 +64,12 @@ void SpeechEngine::Impl::run() {
       std::unique_lock lock(mutex_);
       busy_ = false;
       idle_.notify_all();
+      if (queue_.empty() && !stopping_ && progress_ > 0) {
+        // Nothing to say: ready the voices the next captions are likely to use.
+        lock.unlock();
+        prepareVoices();
+        lock.lock();
+      }
       wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
       if (stopping_) break;
       u = std::move(queue_.front());
@@ -113,6 +119,19 @@ bool SpeechEngine::Impl::startSources() {
                                             "ja", false, kNoSource});
   }
   return all;
+}
+
+void SpeechEngine::Impl::prepareVoices() {
+  std::int32_t current;
+  {
+    std::lock_guard lock(mutex_);
+    current = mode_;
+  }
+  for (const VoiceMode* mode : {englishVoice(), modeFor(current, "a")}) {
+    if (!mode || mode->source == kNoSource) continue;
+    std::lock_guard owner(g_synthesisOwner);
+    sources_[mode->source]->prepare(mode->identifier);
+  }
 }
 
 void SpeechEngine::Impl::initialise() {

@@ -31,12 +31,16 @@ class SpeechEngine::Impl {
   explicit Impl(EngineOptions options) : options_(std::move(options)) {}
 
   void run();
+  // Blocks until the voice sources are set up and the voice modes numbered.
+  void waitUntilReady();
   void initialise();
   void speak(const Utterance& u);
   bool ensureSinkOpen();
   void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
   // Sets up every voice source and numbers their voices (worker thread).
   bool startSources();
+  // Readies, ahead of their first utterance, the English voice and the voice now chosen.
+  void prepareVoices();
   const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
   // The English voice for Latin words in a Japanese prompt: the one last used for English.
   const VoiceMode* englishVoice() const;

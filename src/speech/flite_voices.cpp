@@ -1,12 +1,7 @@
 #include "speech/flite_voices.hpp"
 
-extern "C" {
+#include <dlfcn.h>
 #include <flite/flite.h>
-cst_voice* register_cmu_us_rms(const char* voxdir);
-cst_voice* register_cmu_us_slt(const char* voxdir);
-cst_voice* register_cmu_us_awb(const char* voxdir);
-cst_voice* register_cmu_us_kal16(const char* voxdir);
-}
 
 #include <algorithm>
 #include <mutex>
@@ -17,30 +12,77 @@ namespace {
 struct Known {
   const char* identifier;
   const char* title;
-  cst_voice* (*registerVoice)(const char*);
+  const char* library;   // the voice's library, opened when the voice is first used
+  const char* registry;  // its function that makes the voice
 };
 
 // The first is the drill's English voice, mode 2.
 constexpr Known kVoices[] = {
-    {"flite/rms", "English (America)", register_cmu_us_rms},
-    {"flite/slt", "English (America, slt)", register_cmu_us_slt},
-    {"flite/awb", "English (America, awb)", register_cmu_us_awb},
-    {"flite/kal16", "English (America, kal16)", register_cmu_us_kal16},
+    {"flite/rms", "English (America)", "libflite_cmu_us_rms.so.1", "register_cmu_us_rms"},
+    {"flite/slt", "English (America, slt)", "libflite_cmu_us_slt.so.1", "register_cmu_us_slt"},
+    {"flite/awb", "English (America, awb)", "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
+    {"flite/kal16", "English (America, kal16)", "libflite_cmu_us_kal16.so.1",
+     "register_cmu_us_kal16"},
 };
 
 // Flite's own pace is about eSpeak NG's 175 words a minute.
 constexpr double kNaturalWordsPerMinute = 175;
 
+// Flite's own functions, from its library once the first voice is opened. The voice libraries
+// are large (a lexicon and a unit database each, over a hundred thousand relocations between
+// them): linked in, they would all be loaded and relocated before the program starts, although
+// a drill speaks with one.
+struct Flite {
+  decltype(&::flite_init) init = nullptr;
+  decltype(&::new_audio_streaming_info) newStreamingInfo = nullptr;
+  decltype(&::audio_streaming_info_val) streamingInfoValue = nullptr;
+  decltype(&::feat_set) setFeature = nullptr;
+  decltype(&::feat_set_float) setFloatFeature = nullptr;
+  decltype(&::flite_text_to_speech) textToSpeech = nullptr;
+};
+
+template <class F>
+bool find(void* library, const char* name, F& f) {
+  f = reinterpret_cast<F>(::dlsym(library, name));
+  return f != nullptr;
+}
+
+// Flite itself, opened once; null when it is not installed.
+const Flite* flite() {
+  static const Flite* const loaded = []() -> const Flite* {
+    void* library = ::dlopen("libflite.so.1", RTLD_NOW | RTLD_GLOBAL);
+    static Flite f;
+    if (!library || !find(library, "flite_init", f.init) ||
+        !find(library, "new_audio_streaming_info", f.newStreamingInfo) ||
+        !find(library, "audio_streaming_info_val", f.streamingInfoValue) ||
+        !find(library, "feat_set", f.setFeature) ||
+        !find(library, "feat_set_float", f.setFloatFeature) ||
+        !find(library, "flite_text_to_speech", f.textToSpeech)) {
+      return nullptr;
+    }
+    f.init();
+    return &f;
+  }();
+  return loaded;
+}
+
+// The voice, its library opened on first use; null when it cannot be. Called on the engine's
+// worker only, one source at a time.
 cst_voice* voiceFor(const std::string& identifier) {
-  static std::once_flag once;
   static cst_voice* loaded[std::size(kVoices)] = {};
-  std::call_once(once, [] {
-    flite_init();
-    for (std::size_t i = 0; i < std::size(kVoices); ++i)
-      loaded[i] = kVoices[i].registerVoice(nullptr);
-  });
+  static bool tried[std::size(kVoices)] = {};
   for (std::size_t i = 0; i < std::size(kVoices); ++i) {
-    if (identifier == kVoices[i].identifier) return loaded[i];
+    if (identifier != kVoices[i].identifier) continue;
+    if (!tried[i] && flite()) {
+      tried[i] = true;
+      using Register = cst_voice* (*)(const char*);
+      Register make = nullptr;
+      if (void* library = ::dlopen(kVoices[i].library, RTLD_NOW | RTLD_LOCAL);
+          library && find(library, kVoices[i].registry, make)) {
+        loaded[i] = make(nullptr);
+      }
+    }
+    return loaded[i];
   }
   return nullptr;
 }
@@ -79,17 +121,22 @@ std::vector<EngineVoice> FliteVoices::voices() {
   return out;
 }
 
+void FliteVoices::prepare(const std::string& identifier) {
+  voiceFor(identifier);
+}
+
 void FliteVoices::synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
                              const std::string& text, const SampleSink& sink) {
   cst_voice* voice = voiceFor(identifier);
   if (!voice || text.empty()) return;
-  cst_audio_streaming_info* info = new_audio_streaming_info();
+  const Flite& f = *flite();
+  cst_audio_streaming_info* info = f.newStreamingInfo();
   info->asc = &stream;
   info->userdata = const_cast<SampleSink*>(&sink);
-  feat_set(voice->features, "streaming_info", audio_streaming_info_val(info));
-  feat_set_float(voice->features, "duration_stretch",
-                 static_cast<float>(kNaturalWordsPerMinute / std::max(wordsPerMinute, 1)));
-  flite_text_to_speech(withShortWords(text).c_str(), voice, "none");
+  f.setFeature(voice->features, "streaming_info", f.streamingInfoValue(info));
+  f.setFloatFeature(voice->features, "duration_stretch",
+                    static_cast<float>(kNaturalWordsPerMinute / std::max(wordsPerMinute, 1)));
+  f.textToSpeech(withShortWords(text).c_str(), voice, "none");
   // The voice owns the streaming info now; it is replaced (and freed) by the next utterance.
 }
 

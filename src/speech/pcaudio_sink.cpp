@@ -30,10 +30,6 @@ PcaudioSink::~PcaudioSink() {
   close();
 }
 
-void PcaudioSink::askForShortBuffer() {
-  ::setenv("PULSE_LATENCY_MSEC", "40", 0);  // kept when the user has set one
-}
-
 void PcaudioSink::open(int sampleRate) {
   close();
   t_sinkOpening = true;

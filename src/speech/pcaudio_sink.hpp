@@ -1,5 +1,5 @@
-// The sound device, through libpcaudio (PulseAudio or ALSA). The output stays open between
-// utterances, so the first syllable after a pause is not clipped.
+// The sound device through libpcaudio, where no PulseAudio server answers (ALSA). The output
+// stays open between utterances, so the first syllable after a pause is not clipped.
 #pragma once
 
 #include "speech/audio_sink.hpp"
@@ -11,12 +11,6 @@ namespace orvane {
 class PcaudioSink : public AudioSink {
  public:
   PcaudioSink() = default;
-  // PulseAudio's default buffer holds about two seconds: far too long between a key press and
-  // its caption. This asks for a short one, through the environment, which libpulse reads when
-  // a stream opens. It changes the environment, so it belongs before any thread starts: the
-  // start of main(), and the engine's constructor for programs that make no threads first.
-  static void askForShortBuffer();
-
   ~PcaudioSink() override;
   PcaudioSink(const PcaudioSink&) = delete;
   PcaudioSink& operator=(const PcaudioSink&) = delete;

@@ -4,8 +4,8 @@
 
 #include "core/error.hpp"
 #include "core/text.hpp"
+#include "speech/device_sink.hpp"
 #include "speech/engine_worker.hpp"
-#include "speech/pcaudio_sink.hpp"
 
 namespace orvane {
 
@@ -18,12 +18,16 @@ std::string cut(const std::string& text, std::size_t limit) {
 SpeechEngine::SpeechEngine(EngineOptions options)
     : impl_(std::make_shared<Impl>(std::move(options))) {
   if (!impl_->options_.makeSink) {
-    PcaudioSink::askForShortBuffer();
-    impl_->options_.makeSink = [] { return std::make_unique<PcaudioSink>(); };
+    impl_->options_.makeSink = [] { return std::make_unique<DeviceSink>(); };
   }
+  // The voices start on the worker while the caller goes on (the window is built meanwhile);
+  // whatever needs the voice modes waits for them.
   worker_ = std::thread([impl = impl_] { impl->run(); });
-  std::unique_lock lock(impl_->mutex_);
-  impl_->idle_.wait(lock, [this] { return impl_->ready_; });
+}
+
+void SpeechEngine::Impl::waitUntilReady() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return ready_; });
 }
 
 SpeechEngine::~SpeechEngine() {
@@ -59,6 +63,7 @@ void SpeechEngine::setSpeed(std::int32_t speed) {
 }
 
 std::int32_t SpeechEngine::lastError() {
+  impl_->waitUntilReady();
   std::unique_lock lock(impl_->mutex_);
   Impl& s = *impl_;
   if (s.noVoiceData_) return kNoVoiceData;
@@ -72,6 +77,7 @@ std::int32_t SpeechEngine::lastError() {
 }
 
 std::int32_t SpeechEngine::voiceModeCount() {
+  impl_->waitUntilReady();
   return static_cast<std::int32_t>(impl_->modes_.size());
 }
 
@@ -130,10 +136,12 @@ bool SpeechEngine::waitUntilIdle(std::chrono::milliseconds stall) {
 }
 
 const std::vector<VoiceMode>& SpeechEngine::voiceModes() const {
+  impl_->waitUntilReady();
   return impl_->modes_;
 }
 
 int SpeechEngine::sampleRate() const {
+  impl_->waitUntilReady();
   return impl_->sampleRate_;
 }
 

@@ -72,9 +72,9 @@ class SpeechEngine : public SpeechControl {
   // still ends at once.
   static constexpr std::chrono::milliseconds kShutdownWait{1000};
 
-  // Starts the worker and waits until the voice sources and MeCab are set up; the sound device is
-  // opened
-  // by the worker afterwards, so a device that never answers does not hold up the start.
+  // Starts the worker, which sets up the voice sources and MeCab and then opens the sound device;
+  // the constructor does not wait for either. The voice modes and LastError wait until the
+  // sources are set up; a device that never answers does not hold up the start.
   explicit SpeechEngine(EngineOptions options = {});
   // Drops what is still queued, stops the utterance being spoken and ends the worker.
   ~SpeechEngine() override;

@@ -27,6 +27,10 @@ class VoiceSource {
   virtual std::vector<EngineVoice> voices() = 0;
   // The rate of the samples it makes.
   virtual int sampleRate() const = 0;
+  // Readies the voice `identifier` ahead of its first utterance (loads what it needs), so that
+  // its first word is heard as soon as later ones; the engine calls it when it has nothing to
+  // say.
+  virtual void prepare(const std::string& /*identifier*/) {}
   // Speaks `text` with the voice `identifier` at `wordsPerMinute` (eSpeak NG's units, so one
   // speed means the same pace on every voice).
   virtual void synthesise(const std::string& identifier, std::int32_t wordsPerMinute,

@@ -44,6 +44,7 @@ done
 
 events=("$(now)")
 (cd "$work/run" && ORVANE_TRANSCRIPT="$work/run/window.txt" QT_QPA_PLATFORM=xcb \
+  ORVANE_SOUND_REPORT="$work/run/sound.txt" \
   exec "$orvane" > "$work/run/orvane.log" 2>&1) &
 app_pid=$!
 pids+=($app_pid)
@@ -134,6 +135,11 @@ awk 'NR == FNR { from[NR] = $1; to[NR] = $2; ref[NR] = $3; speaks[NR] = $4 != "-
     }
     printf "audio: %d utterances expected, %d heard in place\n", expected, in_place
     exit bad }' "$work/events.txt" "$work/stretches.txt" && ok=1 || ok=0
+# The sound never broke up inside an utterance (the device ran dry while it was being played).
+if ! grep -qx 'underruns 0' "$work/run/sound.txt" 2>/dev/null; then
+  echo "FAIL: the sound broke up: $(cat "$work/run/sound.txt" 2>/dev/null || echo 'no report')"
+  ok=0
+fi
 echo "artefacts in $out"
 if (( ! ok )); then
   echo "0 passed, 1 failed"

@@ -60,6 +60,7 @@ struct Program {
   QLabel* label(Control c) const { return qobject_cast<QLabel*>(window->widgetFor(c)); }
   // The text a label shows, as the reader sees it.
   QString shown(Control c) const {
+    if (label(c)->textFormat() == Qt::PlainText) return label(c)->text();
     QTextDocument document;
     document.setHtml(label(c)->text());
     return document.toPlainText();
@@ -317,10 +318,27 @@ class MainWindowTest : public QObject {
     p.session.form.setCaption(Control::Word1, "A&B");
     p.window->sync();
     QVERIFY(p.label(Control::Sentence)->text().contains("Tom<u>J</u>erry  R&amp;B"));
-    // Blanks and tabs stand as they are stored.
-    p.session.form.setCaption(Control::Prompt, "|   A     B   \tC|");
+    // Blanks and tabs stand as they are stored; blanks in plain text, drawn as rich text draws
+    // them, and tabs in rich text.
+    const QString spaced("|   A     B   C|");
+    p.session.form.setCaption(Control::Prompt, spaced.toStdString());
     p.window->sync();
-    QCOMPARE(p.shown(Control::Prompt), QString("|   A     B   \tC|"));
+    QLabel* prompt = p.label(Control::Prompt);
+    QCOMPARE(prompt->textFormat(), Qt::PlainText);
+    QCOMPARE(p.shown(Control::Prompt), spaced);
+    QLabel rich;
+    rich.setFont(prompt->font());
+    rich.setPalette(prompt->palette());
+    rich.setAutoFillBackground(true);
+    rich.setAlignment(prompt->alignment());
+    rich.resize(prompt->size());
+    rich.setTextFormat(Qt::RichText);
+    rich.setText("<span style=\"white-space:pre\">" + spaced + "</span>");
+    QCOMPARE(prompt->grab().toImage(), rich.grab().toImage());
+    p.session.form.setCaption(Control::Prompt, "|  A\tC|");
+    p.window->sync();
+    QCOMPARE(prompt->textFormat(), Qt::RichText);
+    QCOMPARE(p.shown(Control::Prompt), QString("|  A\tC|"));
     QCOMPARE(p.button(Control::Word1)->text(), QString("A&B"));  // Qt's own mnemonic
   }
 

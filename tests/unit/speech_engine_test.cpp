@@ -1,9 +1,11 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -194,6 +196,30 @@ TEST(SpeechEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   const double word = h.seconds() - prompt;
   EXPECT_GT(word, 0.2);
   EXPECT_LT(word, 1.5);
+}
+
+// Whether a shared library is in the process.
+bool loaded(const char* library) {
+  void* handle = ::dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
+  if (handle) ::dlclose(handle);
+  return handle != nullptr;
+}
+
+TEST(SpeechEngine, AFliteVoiceIsOpenedOnlyWhenItIsUsed) {
+  // In a process of its own: another test may have used the voices already.
+  EXPECT_EXIT(
+      {
+        EngineHarness h;
+        SpeechEngine& e = *h.engine;
+        bool ok = e.voiceModeCount() > 5 && !loaded("libflite.so.1");
+        e.setCurrentMode(2);
+        e.sayText("Hello");
+        e.waitUntilIdle();
+        ok = ok && loaded("libflite_cmu_us_rms.so.1") && !loaded("libflite_cmu_us_slt.so.1") &&
+             !loaded("libflite_cmu_us_awb.so.1") && h.rms(0, h.sink->samples().size()) > 500;
+        std::exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
