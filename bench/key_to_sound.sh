@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Key press to sound in the real window: under Xvfb with a private PulseAudio null sink,
-# orvane-key-bench injects the smoke test's keys through XTest and listens to the sink's
-# monitor; key and sound are timed on the monitor's own sample clock.
-# usage: bench/key_to_sound.sh [BUILD_DIR]   (a build with -DORVANE_BENCH=ON)
+# Key press to sound in the real window, for each English voice in one run: under Xvfb with a
+# private PulseAudio null sink, the window is started once per voice (speech.ini naming it as
+# the English voice) and orvane-key-bench presses Tab through XTest, listening to the sink's
+# monitor; key and sound are timed on the monitor's own sample clock. Only Tab is pressed, so
+# every key is a focus caption and none waits behind a sentence.
+# usage: bench/key_to_sound.sh [BUILD_DIR] [KEYS] [MODE...]
+#   (a build with -DORVANE_BENCH=ON; KEYS single presses per voice, 16 unless given; the voice
+#   modes 2 (Flite rms) and 6 (eSpeak NG) unless given)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
+keys=${2:-16}
+shift $(($# > 2 ? 2 : $#))
+modes=("$@")
+((${#modes[@]} > 0)) || modes=(2 6)
 work=$(mktemp -d)
 xvfb_pid= pulse_pid= app_pid= silence_pid=
 trap 'kill $app_pid $silence_pid $xvfb_pid $pulse_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
@@ -15,11 +23,27 @@ source "$here/../tests/support/null-audio.sh"
 start_null_audio
 keep_sink_rendering
 cp "$here/../tests/scenarios/data/smoke.dat" "$work/toi.dat"
-cp "$here/../examples/speech.ini" "$work/"
-(cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/bin/orvane" > /dev/null 2>&1) &
-app_pid=$!
-window=$(xdotool search --sync --onlyvisible --name '^Orvane$' | head -n 1)
-xdotool windowfocus --sync "$window" 2> /dev/null || true
-mapfile -t keys < <(sed -n 's/^key //p' "$here/../tests/smoke/keys.sim" | sed 's/^Enter$/Return/')
-# The last key (End) ends the program: leave it out.
-"$build/bin/orvane-key-bench" orvane_null.monitor "${keys[@]:0:${#keys[@]}-1}"
+
+declare -a rows
+for mode in "${modes[@]}"; do
+  printf '0\r\n1\r\n%s\r\n' "$mode" > "$work/speech.ini"
+  title=$("$build/bin/orvane-say" --list | sed -n "s/^$mode) \(.*\) [0-9]*$/\1/p")
+  (cd "$work" && QT_QPA_PLATFORM=xcb exec "$build/bin/orvane" > /dev/null 2>&1) &
+  app_pid=$!
+  window=$(xdotool search --sync --onlyvisible --name '^Orvane$' | head -n 1)
+  xdotool windowfocus --sync "$window" 2> /dev/null || true
+  echo "== mode $mode: $title"
+  "$build/bin/orvane-key-bench" orvane_null.monitor "$keys" 8 | tee "$work/out.txt"
+  kill "$app_pid" 2> /dev/null
+  wait "$app_pid" 2> /dev/null || true
+  app_pid=
+  read -r _ first < <(grep '^first ' "$work/out.txt")
+  read -r _ median _ count < <(grep '^median ' "$work/out.txt")
+  read -r _ burst < <(grep '^burst ' "$work/out.txt" || echo "burst -")
+  rows+=("$(printf '%-5s %-40s %8s %8s %8s %6s' "$mode" "$title" "$median" "$first" "$burst" "$count")")
+done
+echo
+echo "key press to sound, ms (median of single Tabs; the first Tab after start; the last of a"
+echo "burst of 8 Tabs 40 ms apart):"
+printf '%-5s %-40s %8s %8s %8s %6s\n' mode voice median first burst keys
+printf '%s\n' "${rows[@]}"
