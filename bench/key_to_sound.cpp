@@ -6,11 +6,13 @@
 // figures resolve well under a millisecond.
 //
 // usage: orvane-key-bench MONITOR_SOURCE KEYS BURST
-//   KEYS single presses of Tab, each after the last one's sound has ended; then BURST presses
-//   of Tab 40 ms apart, timed from the last of them to the sound that follows it.
+//   One Tab (to Start, the first caption after start), Enter (the first question's prompt),
+//   then KEYS single presses of Tab through the word buttons, each after the last one's sound
+//   has ended; then BURST presses of Tab 40 ms apart, timed from the last of them to the sound
+//   that follows it.
 // Prints one line per key and the summary lines the script reads:
-//   first F          the first key after start
-//   median M over N  all single keys but the first
+//   first F          the first Tab after start
+//   median M over N  the single Tabs after the prompt
 //   burst B          the last key of the burst
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -74,10 +76,24 @@ struct Bench {
     return {samplesRead + lag * kRate / 1'000'000, onsets.size()};
   }
 
-  void press() {
-    XTestFakeKeyEvent(display, tab, True, CurrentTime);
-    XTestFakeKeyEvent(display, tab, False, CurrentTime);
+  void press(KeyCode key) {
+    XTestFakeKeyEvent(display, key, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, False, CurrentTime);
     XFlush(display);
+  }
+
+  // One Tab after the last sound has ended: milliseconds to its sound, if any.
+  std::optional<double> timedTab() {
+    sleepMs(1200);
+    const auto [keyAt, before] = now();
+    press(tab);
+    const auto ms = heard(keyAt, before);
+    if (ms) {
+      std::printf("Tab      %7.2f ms\n", *ms);
+    } else {
+      std::printf("Tab      not heard (a silent button)\n");
+    }
+    return ms;
   }
 
   // Milliseconds from the key to the first onset after it; none within a second.
@@ -120,34 +136,28 @@ int main(int argc, char** argv) {
   // The prompt spoken at start is never cut off: let it end before the first key.
   sleepMs(4000);
 
+  const std::optional<double> first = bench.timedTab();
+  bench.press(XKeysymToKeycode(display, XStringToKeysym("Return")));
+  sleepMs(4000);  // the prompt
   std::vector<double> delays;
   for (int i = 0; i < keys; ++i) {
-    sleepMs(1200);  // what the last key said has ended
-    const auto [keyAt, before] = bench.now();
-    bench.press();
-    if (const auto ms = bench.heard(keyAt, before)) {
-      delays.push_back(*ms);
-      std::printf("Tab      %7.2f ms\n", *ms);
-    } else {
-      std::printf("Tab      not heard (a silent button)\n");
-    }
+    if (const auto ms = bench.timedTab()) delays.push_back(*ms);
   }
   std::optional<double> burstMs;
   if (burst > 0) {
     sleepMs(1200);
-    for (int i = 1; i < burst; ++i) bench.press(), sleepMs(40);
+    for (int i = 1; i < burst; ++i) bench.press(bench.tab), sleepMs(40);
     const auto [keyAt, before] = bench.now();
-    bench.press();
+    bench.press(bench.tab);
     burstMs = bench.heard(keyAt, before);
   }
   done = true;
   listener.join();
   pa_simple_free(rec);
   XCloseDisplay(display);
-  if (delays.size() < 2) return std::fprintf(stderr, "too few keys were heard\n"), 1;
-  std::printf("first %.2f\n", delays.front());
-  std::printf("median %.2f over %zu\n", median({delays.begin() + 1, delays.end()}),
-              delays.size() - 1);
+  if (!first || delays.empty()) return std::fprintf(stderr, "too few keys were heard\n"), 1;
+  std::printf("first %.2f\n", *first);
+  std::printf("median %.2f over %zu\n", median(delays), delays.size());
   if (burstMs) std::printf("burst %.2f\n", *burstMs);
   return 0;
 }

@@ -128,9 +128,18 @@ void SpeechEngine::Impl::prepareVoices() {
     current = mode_;
   }
   for (const VoiceMode* mode : {englishVoice(), modeFor(current, "a")}) {
-    if (!mode || mode->source == kNoSource) continue;
+    if (!mode || mode->source == kNoSource || !warmed_.insert(mode->identifier).second) continue;
     std::lock_guard owner(g_synthesisOwner);
-    sources_[mode->source]->prepare(mode->identifier);
+    VoiceSource& source = *sources_[mode->source];
+    source.prepare(mode->identifier);
+    // A first word, thrown away, brings in what the voice's first real utterance would
+    // otherwise wait for: its data read from disk, its code paged in. An utterance handed over
+    // meanwhile stops it.
+    source.synthesise(mode->identifier, kDefaultSpeed, "Start.",
+                      [this](const std::int16_t*, std::size_t) {
+                        std::lock_guard lock(mutex_);
+                        return queue_.empty() && !stopping_;
+                      });
   }
 }
 

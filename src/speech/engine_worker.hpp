@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,8 @@ class SpeechEngine::Impl {
   void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
   // Sets up every voice source and numbers their voices (worker thread).
   bool startSources();
-  // Readies, ahead of their first utterance, the English voice and the voice now chosen.
+  // Readies, ahead of their first utterance, the English voice and the voice now chosen (once
+  // each).
   void prepareVoices();
   const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
   // The English voice for Latin words in a Japanese prompt: the one last used for English.
@@ -83,6 +85,7 @@ class SpeechEngine::Impl {
   std::atomic<bool> cut_{false};    // a newer focus caption: stop the caption being spoken
   bool speakingCaption_ = false;    // under mutex_
   std::int32_t lastEnglishMode_ = 0;
+  std::set<std::string> warmed_;  // voices readied ahead (worker thread only)
   // The sample path of the utterance being spoken (worker thread only).
   LeadingSilenceTrimmer trimmer_{22050};
   int trimmerRate_ = 22050;
