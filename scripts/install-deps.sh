@@ -8,13 +8,14 @@ default=(
   build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev
   libgtest-dev
   qt6-base-dev qt6-translations-l10n libfontconfig-dev
-  libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev
+  libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev libpulse-dev libspeechd-dev
+  speech-dispatcher speech-dispatcher-espeak-ng
   libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
   at-spi2-core python3-pyatspi dbus-daemon
   pulseaudio pulseaudio-utils sox time
-  libpocketsphinx-dev pocketsphinx-en-us libpulse-dev libx11-dev libxtst-dev
+  libpocketsphinx-dev pocketsphinx-en-us libx11-dev libxtst-dev
   util-linux
   dpkg-dev desktop-file-utils appstream appstream-compose lintian man-db
 )

@@ -6,6 +6,7 @@
 #include "core/text.hpp"
 #include "speech/espeak_voices.hpp"
 #include "speech/flite_voices.hpp"
+#include "speech/speechd_voices.hpp"
 #include "speech/text_pieces.hpp"
 
 namespace orvane {
@@ -51,6 +52,9 @@ void SpeechEngine::Impl::run() {
     ready_ = true;
   }
   idle_.notify_all();
+  // Detached: it holds its share of everything it uses, and the engine's end waits for it a
+  // while only.
+  std::thread([self = shared_from_this()] { self->listServerVoices(); }).detach();
   sink_ = options_.makeSink();
   ensureSinkOpen();
   {
@@ -92,6 +96,7 @@ std::vector<std::unique_ptr<VoiceSource>> makeVoiceSources(const EngineOptions& 
   std::vector<std::unique_ptr<VoiceSource>> sources;
   sources.push_back(std::make_unique<EspeakVoices>(options.espeakData));
   sources.push_back(std::make_unique<FliteVoices>());
+  sources.push_back(std::make_unique<SpeechdVoices>());
   return sources;
 }
 
@@ -99,6 +104,7 @@ bool SpeechEngine::Impl::startSources() {
   std::vector<EngineVoice> voices;
   bool all = true, rateSet = false;
   for (std::size_t i = 0; i < sources_.size(); ++i) {
+    if (sources_[i]->speaksThroughServer()) continue;  // listed apart, after these
     // Each source starts on its own: one that cannot speak (eSpeak NG without its data) leaves
     // its voices out, and the others speak all the same.
     if (!sources_[i]->start()) {
@@ -121,12 +127,49 @@ bool SpeechEngine::Impl::startSources() {
   return all;
 }
 
+void SpeechEngine::Impl::listServerVoices() {
+  // A server's list can take a second or more (its modules' voices cross the socket one by
+  // one): it is made on a thread of its own while the drill starts, and its voices are
+  // numbered after every built-in voice, so that a speech.ini keeps its meaning.
+  std::vector<VoiceMode> server;
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    if (!sources_[i]->speaksThroughServer() || !sources_[i]->start()) continue;
+    for (EngineVoice v : sources_[i]->voices()) {
+      v.source = i;
+      server.push_back(voiceModeOf(v));
+    }
+  }
+  std::lock_guard lock(mutex_);
+  if (!listed_) {
+    allModes_ = modes_;
+    allModes_.insert(allModes_.end(), server.begin(), server.end());
+    listed_ = true;
+  }
+  listerDone_ = true;
+  idle_.notify_all();
+}
+
+void SpeechEngine::Impl::waitForListing(std::unique_lock<std::mutex>& lock) {
+  if (idle_.wait_for(lock, kListingWait, [this] { return listed_; })) return;
+  // A server that does not answer: its voices are left out for good.
+  allModes_ = modes_;
+  listed_ = true;
+}
+
+const std::vector<VoiceMode>& SpeechEngine::Impl::knownModes(bool all) {
+  std::unique_lock lock(mutex_);
+  if (all) waitForListing(lock);
+  return listed_ ? allModes_ : modes_;
+}
+
 void SpeechEngine::Impl::prepareVoices() {
   std::int32_t current;
   {
     std::lock_guard lock(mutex_);
     current = mode_;
   }
+  // Server voices need no readying; a mode of theirs is not waited for here.
+  if (current > static_cast<std::int32_t>(modes_.size())) current = 0;
   for (const VoiceMode* mode : {englishVoice(), modeFor(current, "a")}) {
     if (!mode || mode->source == kNoSource || !warmed_.insert(mode->identifier).second) continue;
     std::lock_guard owner(g_synthesisOwner);
@@ -167,11 +210,13 @@ bool SpeechEngine::Impl::ensureSinkOpen() {
   }
 }
 
-const VoiceMode* SpeechEngine::Impl::modeFor(std::int32_t mode, const std::string& text) const {
-  if (mode >= 1 && mode <= static_cast<std::int32_t>(modes_.size())) {
-    return &modes_[static_cast<std::size_t>(mode - 1)];
+const VoiceMode* SpeechEngine::Impl::modeFor(std::int32_t mode, const std::string& text) {
+  const auto& modes = knownModes(mode > static_cast<std::int32_t>(modes_.size()));
+  if (mode >= 1 && mode <= static_cast<std::int32_t>(modes.size())) {
+    return &modes[static_cast<std::size_t>(mode - 1)];
   }
-  // A voice number that names no mode (an old speech.ini): the text's own language.
+  // A voice number that names no mode (an old speech.ini): the text's own language, in a
+  // built-in voice.
   const bool japanese = text::hasNonAscii(text);
   const auto it = std::find_if(modes_.begin(), modes_.end(), [&](const VoiceMode& m) {
     return japanese ? m.japanese() : m.language == "en-us";
@@ -179,10 +224,21 @@ const VoiceMode* SpeechEngine::Impl::modeFor(std::int32_t mode, const std::strin
   return it != modes_.end() ? &*it : (modes_.empty() ? nullptr : &modes_.front());
 }
 
+std::int32_t SpeechEngine::Impl::numberOf(const VoiceMode* mode) {
+  const auto& modes = knownModes(false);
+  return mode >= modes.data() && mode < modes.data() + modes.size()
+             ? static_cast<std::int32_t>(mode - modes.data()) + 1
+             : 0;
+}
+
+bool SpeechEngine::Impl::throughServer(const VoiceMode& mode) const {
+  return mode.source != kNoSource && sources_[mode.source]->speaksThroughServer();
+}
+
 void SpeechEngine::Impl::speak(const Utterance& u) {
   if (u.text.empty()) return;
   const VoiceMode* mode = modeFor(u.mode, u.text);
-  if (!mode || !ensureSinkOpen()) return;
+  if (!mode) return;
   // Japanese handed to a voice of another language would be read as noise: the Japanese
   // voice takes it.
   if (!mode->japanese() && text::hasNonAscii(u.text)) {
@@ -190,7 +246,9 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
       mode = japanese;
     }
   }
-  if (mode->english()) lastEnglishMode_ = static_cast<std::int32_t>(mode - modes_.data()) + 1;
+  if (mode->english()) lastEnglishMode_ = numberOf(mode);
+  if (throughServer(*mode)) return speakThroughServer(*mode, u);
+  if (!ensureSinkOpen()) return;
   firstSamplesPending_ = true;
   trimmer_.reset();
   if (converter_) converter_->reset();
@@ -210,7 +268,24 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
   }
 }
 
-const VoiceMode* SpeechEngine::Impl::englishVoice() const {
+void SpeechEngine::Impl::speakThroughServer(const VoiceMode& mode, const Utterance& u) {
+  // The server's voice takes the text whole; a Japanese prompt as the reader reads it.
+  std::string text;
+  if (mode.japanese()) {
+    for (const ReadingSegment& s : reader_->read(u.text)) text += s.text;
+  } else {
+    text = marksOnly(u.text) ? markNames(u.text) : u.text;
+  }
+  if (options_.onSynthesis) options_.onSynthesis(mode.identifier, u.rate, text);
+  const bool spoken = sources_[mode.source]->play(mode.identifier, u.rate, text, u.caption,
+                                                  [this] { return !stopped(); });
+  std::lock_guard lock(mutex_);
+  soundError_ = spoken ? kNoError : kSoundDeviceFailed;
+}
+
+const VoiceMode* SpeechEngine::Impl::englishVoice() {
+  // Latin words in a prompt spoken by a built-in voice go to a built-in English voice, so that
+  // the pieces of one prompt play through one device in order.
   if (lastEnglishMode_ >= 1 && lastEnglishMode_ <= static_cast<std::int32_t>(modes_.size())) {
     return &modes_[static_cast<std::size_t>(lastEnglishMode_ - 1)];
   }

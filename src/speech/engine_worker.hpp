@@ -3,12 +3,14 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "speech/japanese_reading.hpp"
@@ -20,7 +22,7 @@ namespace orvane {
 
 // Everything the worker touches. The worker holds it too, so an engine that has to leave its
 // worker behind (stuck in the audio library) frees nothing that the worker may still use.
-class SpeechEngine::Impl {
+class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Impl> {
  public:
   struct Utterance {
     std::string text;
@@ -43,9 +45,19 @@ class SpeechEngine::Impl {
   // Readies, ahead of their first utterance, the English voice and the voice now chosen (once
   // each).
   void prepareVoices();
-  const VoiceMode* modeFor(std::int32_t mode, const std::string& text) const;
-  // The English voice for Latin words in a Japanese prompt: the one last used for English.
-  const VoiceMode* englishVoice() const;
+  // Lists the voices of sources that speak through a server (their own thread).
+  void listServerVoices();
+  // Waits, a while at most, for the server's voices to be listed (mutex_ held).
+  void waitForListing(std::unique_lock<std::mutex>& lock);
+  // Every voice mode when `all` (waiting for the server's), else those known now.
+  const std::vector<VoiceMode>& knownModes(bool all);
+  const VoiceMode* modeFor(std::int32_t mode, const std::string& text);
+  std::int32_t numberOf(const VoiceMode* mode);
+  bool throughServer(const VoiceMode& mode) const;
+  void speakThroughServer(const VoiceMode& mode, const Utterance& u);
+  // The English voice for Latin words in a Japanese prompt: the built-in one last used for
+  // English.
+  const VoiceMode* englishVoice();
   // Every synthesiser's samples, at its own rate, go to the sink through here. False stops
   // the synthesis: the engine is going, the caption was cut off, or the device failed.
   bool deliver(const std::int16_t* samples, std::size_t count, int rate);
@@ -57,10 +69,15 @@ class SpeechEngine::Impl {
   static constexpr std::size_t kPieceBytes = 192;
   // The source of a voice mode that has none: it says nothing.
   static constexpr std::size_t kNoSource = static_cast<std::size_t>(-1);
+  // How long anything waits for a server's voices to be listed before doing without them.
+  static constexpr std::chrono::seconds kListingWait{5};
 
   EngineOptions options_;
   std::vector<std::unique_ptr<VoiceSource>> sources_;
-  std::vector<VoiceMode> modes_;  // fixed once the worker is ready
+  std::vector<VoiceMode> modes_;     // the built-in voices', fixed once the worker is ready
+  std::vector<VoiceMode> allModes_;  // and the server's after them, fixed once listed_
+  bool listed_ = false;              // under mutex_
+  bool listerDone_ = false;          // under mutex_: the server's voices are listed
   int sampleRate_ = 22050;
   std::unique_ptr<JapaneseReader> reader_;
   std::unique_ptr<AudioSink> sink_;

@@ -44,7 +44,12 @@ SpeechEngine::~SpeechEngine() {
     // the same. The worker keeps its own share of what it uses.
     lock.unlock();
     worker_.detach();
+    return;
   }
+  // The list of a speech server's voices, likewise: it is left to end on its own if the
+  // server does not answer.
+  lock.lock();
+  impl_->idle_.wait_for(lock, kShutdownWait, [this] { return impl_->listerDone_; });
 }
 
 void SpeechEngine::setCurrentMode(std::int32_t mode) {
@@ -77,8 +82,7 @@ std::int32_t SpeechEngine::lastError() {
 }
 
 std::int32_t SpeechEngine::voiceModeCount() {
-  impl_->waitUntilReady();
-  return static_cast<std::int32_t>(impl_->modes_.size());
+  return static_cast<std::int32_t>(voiceModes().size());
 }
 
 void SpeechEngine::sayText(const std::string& text) {
@@ -110,12 +114,12 @@ void SpeechEngine::sayCaption(const std::string& text) {
 
 std::string SpeechEngine::voiceModeTitle(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return impl_->modes_[static_cast<std::size_t>(mode - 1)].title;
+  return voiceModes()[static_cast<std::size_t>(mode - 1)].title;
 }
 
 std::int32_t SpeechEngine::voiceModeLanguage(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return impl_->modes_[static_cast<std::size_t>(mode - 1)].languageId;
+  return voiceModes()[static_cast<std::size_t>(mode - 1)].languageId;
 }
 
 void SpeechEngine::waitUntilIdle() {
@@ -137,7 +141,7 @@ bool SpeechEngine::waitUntilIdle(std::chrono::milliseconds stall) {
 
 const std::vector<VoiceMode>& SpeechEngine::voiceModes() const {
   impl_->waitUntilReady();
-  return impl_->modes_;
+  return impl_->knownModes(true);
 }
 
 int SpeechEngine::sampleRate() const {

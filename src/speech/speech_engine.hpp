@@ -12,7 +12,8 @@
 //   0  all well
 //   1  no sound device could be opened (the drill goes on silently; it is tried again with every
 //      utterance, and speech resumes when a device is there)
-//   2  the sound device failed while playing (likewise tried again)
+//   2  the sound device failed while playing, or the speech server of a speech-dispatcher voice
+//      went away (likewise tried again)
 //   3  eSpeak NG could not start: its voice data is missing (Japanese and the other languages are
 //      silent; Flite's English voices speak all the same)
 //   4  the MeCab dictionary is missing: kanji in prompts are left unread

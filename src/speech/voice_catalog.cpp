@@ -36,12 +36,15 @@ std::int32_t windowsLanguageId(std::string_view rawTag) {
   return 0;
 }
 
+VoiceMode voiceModeOf(const EngineVoice& v) {
+  return {
+      v.name,  windowsLanguageId(v.language), v.identifier, lower(v.language), v.clearestEnglish,
+      v.source};
+}
+
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices) {
   std::vector<VoiceMode> modes;
-  for (const EngineVoice& v : voices) {
-    modes.push_back({v.name, windowsLanguageId(v.language), v.identifier, lower(v.language),
-                     v.clearestEnglish, v.source});
-  }
+  for (const EngineVoice& v : voices) modes.push_back(voiceModeOf(v));
   const auto firstJapanese =
       std::find_if(modes.begin(), modes.end(), [](const VoiceMode& m) { return m.japanese(); });
   if (firstJapanese != modes.end()) std::rotate(modes.begin(), firstJapanese, firstJapanese + 1);

@@ -39,4 +39,7 @@ std::int32_t windowsLanguageId(std::string_view tag);
 // the rest as given.
 std::vector<VoiceMode> orderVoiceModes(const std::vector<EngineVoice>& voices);
 
+// The voice mode of one voice, in its place.
+VoiceMode voiceModeOf(const EngineVoice& voice);
+
 }  // namespace orvane

@@ -35,6 +35,18 @@ class VoiceSource {
   // speed means the same pace on every voice).
   virtual void synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
                           const std::string& text, const SampleSink& sink) = 0;
+
+  // A source whose server plays its voices itself (speech-dispatcher): its voices are numbered
+  // after every other source's, its texts go to play() whole, and no samples reach the sink.
+  virtual bool speaksThroughServer() const { return false; }
+  // Speaks `text` through the server and returns once it has been spoken, or cancels it as
+  // soon as `stillWanted` says false (a newer caption, the engine going). A focus caption is
+  // `caption`. False when the server is missing or stopped answering.
+  virtual bool play(const std::string& /*identifier*/, std::int32_t /*wordsPerMinute*/,
+                    const std::string& /*text*/, bool /*caption*/,
+                    const std::function<bool()>& /*stillWanted*/) {
+    return false;
+  }
 };
 
 struct EngineOptions;

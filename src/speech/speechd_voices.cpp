@@ -1,0 +1,180 @@
+#include "speech/speechd_voices.hpp"
+
+#include <libspeechd.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <map>
+
+namespace orvane {
+
+namespace {
+constexpr const char* kPrefix = "speechd:";  // identifiers: "speechd:MODULE:VOICE"
+constexpr auto kPoll = std::chrono::milliseconds(5);
+// How long a cut-off waits for the server to confirm it.
+constexpr auto kCancelWait = std::chrono::milliseconds(500);
+
+SPDConnection* link(void* connection) {
+  return static_cast<SPDConnection*>(connection);
+}
+
+bool isBase(const SPDVoice& v) {
+  return !v.variant || !*v.variant || std::string(v.variant) == "none";
+}
+}  // namespace
+
+// libspeechd's callbacks carry no context of ours, only the client's number: this finds the
+// source of each connection.
+struct SpeechdVoices::Registry {
+  // Never destroyed: a connection may still report an end while the program exits.
+  static std::mutex& mutex() {
+    static auto* m = new std::mutex;
+    return *m;
+  }
+  static std::map<std::size_t, SpeechdVoices*>& sources() {
+    static auto* s = new std::map<std::size_t, SpeechdVoices*>;
+    return *s;
+  }
+  static void ended(std::size_t messageId, std::size_t clientId, SPDNotificationType) {
+    std::lock_guard lock(mutex());
+    const auto it = sources().find(clientId);
+    if (it == sources().end()) return;
+    SpeechdVoices& self = *it->second;
+    std::lock_guard own(self.mutex_);
+    self.endedIds_.push_back(messageId);
+    if (self.endedIds_.size() > 16) self.endedIds_.pop_front();
+    self.ended_.notify_all();
+  }
+};
+
+SpeechdVoices::~SpeechdVoices() {
+  disconnect();
+}
+
+int SpeechdVoices::serverRate(std::int32_t wordsPerMinute) {
+  const double wpm = std::clamp<double>(wordsPerMinute, 80, 449);
+  const double rate = wpm < 170 ? (wpm - 80) * 100 / 90 - 100 : (wpm - 170) * 100 / 279;
+  return static_cast<int>(std::lround(rate));
+}
+
+bool SpeechdVoices::connect() {
+  if (connection_) return true;
+  char* error = nullptr;
+  // Never started here: without a running server the program is as it is without one.
+  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, nullptr, 0, &error);
+  std::free(error);
+  if (!connection_) return false;
+  clientId_ = static_cast<std::size_t>(spd_get_client_id(link(connection_)));
+  link(connection_)->callback_end = &Registry::ended;
+  link(connection_)->callback_cancel = &Registry::ended;
+  spd_set_notification_on(link(connection_), SPD_END);
+  spd_set_notification_on(link(connection_), SPD_CANCEL);
+  {
+    std::lock_guard lock(Registry::mutex());
+    Registry::sources()[clientId_] = this;
+  }
+  module_.clear(), voice_.clear(), rate_ = 1000;
+  return true;
+}
+
+void SpeechdVoices::disconnect() {
+  if (!connection_) return;
+  {
+    std::lock_guard lock(Registry::mutex());
+    Registry::sources().erase(clientId_);
+  }
+  spd_close(link(connection_));
+  connection_ = nullptr;
+}
+
+bool SpeechdVoices::serverGone() const {
+  pollfd p{link(connection_)->socket, POLLRDHUP, 0};
+  return ::poll(&p, 1, 0) < 0 || (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+bool SpeechdVoices::start() {
+  if (!connect()) return false;
+  voices_.clear();
+  char** modules = spd_list_modules(link(connection_));
+  for (char** m = modules; m && *m; ++m) {
+    if (spd_set_output_module(link(connection_), *m) != 0) continue;
+    SPDVoice** voices = spd_list_synthesis_voices(link(connection_));
+    for (SPDVoice** v = voices; v && *v; ++v) {
+      if (!(*v)->name || !isBase(**v)) continue;
+      const std::string language = (*v)->language ? (*v)->language : "";
+      voices_.push_back({std::string((*v)->name) + " – " + *m + ", speech-dispatcher",
+                         kPrefix + std::string(*m) + ":" + (*v)->name, language});
+    }
+    free_spd_voices(voices);
+  }
+  free_spd_modules(modules);
+  module_.clear();
+  return !voices_.empty();
+}
+
+bool SpeechdVoices::use(const std::string& module, const std::string& voice, int rate) {
+  if (module != module_) {
+    if (spd_set_output_module(link(connection_), module.c_str()) != 0) return false;
+    module_ = module, voice_.clear();
+  }
+  if (voice != voice_) {
+    if (spd_set_synthesis_voice(link(connection_), voice.c_str()) != 0) return false;
+    voice_ = voice;
+  }
+  if (rate != rate_) {
+    if (spd_set_voice_rate(link(connection_), rate) != 0) return false;
+    rate_ = rate;
+  }
+  return true;
+}
+
+bool SpeechdVoices::play(const std::string& identifier, std::int32_t wordsPerMinute,
+                         const std::string& text, bool caption,
+                         const std::function<bool()>& stillWanted) {
+  const std::size_t colon = identifier.find(':', std::string_view(kPrefix).size());
+  if (identifier.rfind(kPrefix, 0) != 0 || colon == std::string::npos) return true;
+  const std::string module =
+      identifier.substr(std::string_view(kPrefix).size(), colon - std::string_view(kPrefix).size());
+  const std::string voice = identifier.substr(colon + 1);
+  // A server that went away is looked for again with every utterance.
+  if (connection_ && serverGone()) disconnect();
+  if (!connect() || !use(module, voice, serverRate(wordsPerMinute))) {
+    disconnect();
+    return false;
+  }
+  // Captions as messages: never cut by another program's text, and never over it. Prompts and
+  // sentences as text. No lock is held while the server is asked anything: its answers and its
+  // reports of ends come in on one thread.
+  const int id = spd_say(link(connection_), caption ? SPD_MESSAGE : SPD_TEXT, text.c_str());
+  if (id < 0) {
+    disconnect();
+    return false;
+  }
+  const auto over = [&] {
+    return std::find(endedIds_.begin(), endedIds_.end(), static_cast<std::size_t>(id)) !=
+           endedIds_.end();
+  };
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    if (ended_.wait_for(lock, kPoll, over)) return true;
+    lock.unlock();
+    const bool gone = serverGone();
+    const bool wanted = !gone && stillWanted();
+    lock.lock();
+    if (gone) break;
+    if (!wanted) {
+      lock.unlock();
+      spd_cancel(link(connection_));  // this program's own messages only
+      lock.lock();
+      ended_.wait_for(lock, kCancelWait, over);
+      return true;
+    }
+  }
+  lock.unlock();
+  disconnect();
+  return false;
+}
+
+}  // namespace orvane
