@@ -6,22 +6,33 @@
 # every key is a focus caption and none waits behind a sentence.
 # usage: bench/key_to_sound.sh [BUILD_DIR] [KEYS] [MODE...]
 #   (a build with -DORVANE_BENCH=ON; KEYS single presses per voice, 16 unless given; the voice
-#   modes 2 (Flite rms) and 6 (eSpeak NG) unless given)
+#   modes 2 (Flite rms), 6 (eSpeak NG) and, when speech-dispatcher is installed, its eSpeak NG
+#   English (America) through a private server, unless given)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
 keys=${2:-16}
 shift $(($# > 2 ? 2 : $#))
 modes=("$@")
-((${#modes[@]} > 0)) || modes=(2 6)
 work=$(mktemp -d)
 xvfb_pid= pulse_pid= app_pid= silence_pid=
-trap 'kill $app_pid $silence_pid $xvfb_pid $pulse_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+SPEECH_SERVER_KILL=true
+trap 'sh -c "$SPEECH_SERVER_KILL" 2>/dev/null; kill $app_pid $silence_pid $xvfb_pid $pulse_pid 2>/dev/null
+  wait 2>/dev/null; rm -rf "$work"' EXIT
 source "$here/../tests/support/xvfb.sh"
 start_xvfb
 source "$here/../tests/support/null-audio.sh"
 start_null_audio
 keep_sink_rendering
+if ((${#modes[@]} == 0)); then
+  modes=(2 6)
+  if command -v speech-dispatcher > /dev/null; then
+    source "$here/../tests/support/speech-server.sh"
+    start_speech_server
+    modes+=("$("$build/bin/orvane-say" --list |
+      sed -n 's/^\([0-9]*\)) English (America) – espeak-ng, speech-dispatcher .*/\1/p' | head -n 1)")
+  fi
+fi
 cp "$here/../tests/scenarios/data/smoke.dat" "$work/toi.dat"
 
 declare -a rows

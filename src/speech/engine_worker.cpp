@@ -257,6 +257,19 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
     for (const ReadingSegment& s : reader_->read(u.text)) {
       synthesise(s.latin && english ? *english : *mode, u.rate, s.text);
     }
+  } else if (u.caption) {
+    // A caption heard before plays from memory; one heard the first time is kept as it plays,
+    // if it plays whole.
+    const std::string key = CaptionCache::keyOf(mode->identifier, u.rate, u.text);
+    if (const auto* sound = captions_.find(key)) {
+      play(sound->data(), sound->size());
+    } else {
+      captured_.clear();
+      capturing_ = true;
+      synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
+      capturing_ = false;
+      if (!stopped() && sink_->isOpen()) captions_.store(key, std::move(captured_));
+    }
   } else {
     synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
   }
@@ -330,12 +343,17 @@ bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count,
     converter_->process(trimmed_.data(), trimmed_.size(), converted_);
     out = &converted_;
   }
+  if (capturing_) captured_.insert(captured_.end(), out->begin(), out->end());
+  return play(out->data(), out->size());
+}
+
+bool SpeechEngine::Impl::play(const std::int16_t* samples, std::size_t count) {
   // Small pieces, so that a cut-off or the engine's end is seen within a few milliseconds.
   const std::size_t piece = static_cast<std::size_t>(sampleRate_) / 100;
-  for (std::size_t at = 0; at < out->size(); at += piece) {
+  for (std::size_t at = 0; at < count; at += piece) {
     if (stopped()) return false;
     try {
-      sink_->write(out->data() + at, std::min(piece, out->size() - at));
+      sink_->write(samples + at, std::min(piece, count - at));
     } catch (const AudioError&) {
       std::lock_guard lock(mutex_);
       soundError_ = kSoundDeviceFailed;

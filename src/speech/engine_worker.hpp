@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "speech/caption_cache.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
@@ -61,6 +62,8 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   // Every synthesiser's samples, at its own rate, go to the sink through here. False stops
   // the synthesis: the engine is going, the caption was cut off, or the device failed.
   bool deliver(const std::int16_t* samples, std::size_t count, int rate);
+  // Plays samples ready for the sink, in small pieces; false when stopped or the device failed.
+  bool play(const std::int16_t* samples, std::size_t count);
   bool stopped() const { return abort_ || cut_; }
 
   // The pieces a long text is handed to a synthesiser in (text_pieces.hpp): the first short,
@@ -109,6 +112,11 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   std::unique_ptr<RateConverter> converter_;
   int converterRate_ = 0;
   std::vector<std::int16_t> trimmed_, converted_;
+  // Captions lately spoken, about twenty seconds of sound in all (under a megabyte), and the one
+  // being kept.
+  CaptionCache captions_{20 * 22050};
+  std::vector<std::int16_t> captured_;
+  bool capturing_ = false;
 };
 
 }  // namespace orvane

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/error.hpp"
+#include "speech/caption_cache.hpp"
 #include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
@@ -539,6 +540,42 @@ class RealTimeSink : public CaptureSink {
     CaptureSink::write(s, n);
   }
 };
+
+TEST(CaptionCache, KeepsWhatWasLatelyUsedWithinItsBound) {
+  CaptionCache cache(10);
+  const auto key = [](const char* text) { return CaptionCache::keyOf("flite/rms", 175, text); };
+  cache.store(key("a"), {1, 1, 1, 1});
+  cache.store(key("b"), {2, 2, 2, 2});
+  ASSERT_NE(cache.find(key("a")), nullptr);  // now the latest used
+  cache.store(key("c"), {3, 3, 3, 3});       // "b", used longest ago, gives way
+  EXPECT_EQ(cache.find(key("b")), nullptr);
+  EXPECT_EQ(*cache.find(key("a")), (std::vector<std::int16_t>{1, 1, 1, 1}));
+  cache.store(key("a"), {5, 5});  // replaced, not held twice
+  EXPECT_EQ(cache.samples(), 6u);
+  cache.store(key("huge"), std::vector<std::int16_t>(11, 7));  // longer than the whole cache
+  EXPECT_EQ(cache.find(key("huge")), nullptr);
+  EXPECT_NE(CaptionCache::keyOf("flite/rms", 80, "a"), key("a"));  // the rate counts
+}
+
+TEST(SpeechEngine, ACaptionHeardBeforeIsPlayedAgainWithoutTheSynthesiser) {
+  EngineHarness h;
+  SpeechEngine& e = *h.engine;
+  e.setCurrentMode(2);
+  const auto caption = [&](const char* text) {
+    const std::size_t from = h.sink->samples().size();
+    e.sayCaption(text);
+    e.waitUntilIdle();
+    const auto all = h.sink->samples();
+    return std::vector<std::int16_t>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+  };
+  const auto first = caption("Good");
+  const std::size_t synthesised = h.spoken.size();
+  EXPECT_EQ(caption("Good"), first);
+  EXPECT_EQ(h.spoken.size(), synthesised);
+  e.setSpeed(80);  // another rate is another sound
+  EXPECT_GT(caption("Good").size(), first.size());
+  EXPECT_EQ(h.spoken.size(), synthesised + 1);
+}
 
 TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   RealTimeSink* sink = nullptr;
