@@ -13,6 +13,8 @@
 // Prints one line per key and the summary lines the script reads:
 //   first F          the first Tab after start
 //   median M over N  the single Tabs after the prompt
+//   new M            the first five of them, whose captions had not been heard before (the
+//                    engine keeps the sound of captions it has spoken)
 //   burst B          the last key of the burst
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -158,6 +160,8 @@ int main(int argc, char** argv) {
   if (!first || delays.empty()) return std::fprintf(stderr, "too few keys were heard\n"), 1;
   std::printf("first %.2f\n", *first);
   std::printf("median %.2f over %zu\n", median(delays), delays.size());
+  std::printf("new %.2f\n", median({delays.begin(), delays.begin() + std::min<std::ptrdiff_t>(
+                                                                          5, delays.size())}));
   if (burstMs) std::printf("burst %.2f\n", *burstMs);
   return 0;
 }

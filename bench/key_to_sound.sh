@@ -50,11 +50,13 @@ for mode in "${modes[@]}"; do
   app_pid=
   read -r _ first < <(grep '^first ' "$work/out.txt")
   read -r _ median _ count < <(grep '^median ' "$work/out.txt")
+  read -r _ fresh < <(grep '^new ' "$work/out.txt")
   read -r _ burst < <(grep '^burst ' "$work/out.txt" || echo "burst -")
-  rows+=("$(printf '%-5s %-40s %8s %8s %8s %6s' "$mode" "$title" "$median" "$first" "$burst" "$count")")
+  rows+=("$(printf '%-5s %-50s %8s %8s %8s %8s %5s' "$mode" "$title" "$median" "$fresh" "$first" \
+    "$burst" "$count")")
 done
 echo
-echo "key press to sound, ms (median of single Tabs; the first Tab after start; the last of a"
-echo "burst of 8 Tabs 40 ms apart):"
-printf '%-5s %-40s %8s %8s %8s %6s\n' mode voice median first burst keys
+echo "key press to sound, ms: the median of single Tabs; of the first five of them, captions not"
+echo "heard before; the first Tab after start; the last of a burst of 8 Tabs 40 ms apart:"
+printf '%-5s %-50s %8s %8s %8s %8s %5s\n' mode voice median new first burst keys
 printf '%s\n' "${rows[@]}"

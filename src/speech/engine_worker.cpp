@@ -128,9 +128,9 @@ bool SpeechEngine::Impl::startSources() {
 }
 
 void SpeechEngine::Impl::listServerVoices() {
-  // A server's list can take a second or more (its modules' voices cross the socket one by
-  // one): it is made on a thread of its own while the drill starts, and its voices are
-  // numbered after every built-in voice, so that a speech.ini keeps its meaning.
+  // A server's list is made on a thread of its own while the drill starts (a server that does
+  // not answer must not hold anything up), and its voices are numbered after every built-in
+  // voice, so that a speech.ini keeps its meaning.
   std::vector<VoiceMode> server;
   for (std::size_t i = 0; i < sources_.size(); ++i) {
     if (!sources_[i]->speaksThroughServer() || !sources_[i]->start()) continue;

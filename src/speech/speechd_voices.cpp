@@ -2,10 +2,14 @@
 
 #include <libspeechd.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 namespace orvane {
@@ -20,9 +24,22 @@ SPDConnection* link(void* connection) {
   return static_cast<SPDConnection*>(connection);
 }
 
-bool isBase(const SPDVoice& v) {
-  return !v.variant || !*v.variant || std::string(v.variant) == "none";
+// Whether a server listens on a Unix socket. Asked before libspeechd tries it, which is quicker
+// when there is none and spares the string libspeechd loses when it cannot connect.
+bool listening(const char* path) {
+  if (!path) return false;
+  sockaddr_un where{};
+  where.sun_family = AF_UNIX;
+  if (std::strlen(path) >= sizeof where.sun_path) return false;
+  std::strcpy(where.sun_path, path);
+  const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (probe < 0) return false;
+  const bool answered =
+      ::connect(probe, reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0;
+  ::close(probe);
+  return answered;
 }
+
 }  // namespace
 
 // libspeechd's callbacks carry no context of ours, only the client's number: this finds the
@@ -62,8 +79,19 @@ int SpeechdVoices::serverRate(std::int32_t wordsPerMinute) {
 bool SpeechdVoices::connect() {
   if (connection_) return true;
   char* error = nullptr;
+  // The address libspeechd would find itself (SPEECHD_ADDRESS, else the user's socket), asked
+  // for here so that it is freed whether or not the connection is made.
+  SPDConnectionAddress* address = spd_get_default_address(&error);
+  std::free(error);
+  error = nullptr;
+  if (!address) return false;
+  if (address->method == SPD_METHOD_UNIX_SOCKET && !listening(address->unix_socket_name)) {
+    SPDConnectionAddress__free(address);
+    return false;
+  }
   // Never started here: without a running server the program is as it is without one.
-  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, nullptr, 0, &error);
+  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address, 0, &error);
+  SPDConnectionAddress__free(address);
   std::free(error);
   if (!connection_) return false;
   clientId_ = static_cast<std::size_t>(spd_get_client_id(link(connection_)));
@@ -95,23 +123,43 @@ bool SpeechdVoices::serverGone() const {
 }
 
 bool SpeechdVoices::start() {
-  if (!connect()) return false;
   voices_.clear();
+  char* error = nullptr;
+  SPDConnectionAddress* address = spd_get_default_address(&error);
+  std::free(error);
+  if (!address) return false;
+  std::vector<ssip::ServerVoice> listed;
+  if (address->method == SPD_METHOD_UNIX_SOCKET && address->unix_socket_name) {
+    if (auto voices = ssip::listVoices(address->unix_socket_name)) listed = std::move(*voices);
+  } else if (connect()) {
+    listed = listThroughLibrary();  // a server on the network: libspeechd's slower way
+  }
+  SPDConnectionAddress__free(address);
+  for (const ssip::ServerVoice& v : listed) {
+    if (v.variant.empty() || v.variant == "none") {
+      voices_.push_back({v.name + " – " + v.module + ", speech-dispatcher",
+                         kPrefix + v.module + ":" + v.name, v.language});
+    }
+  }
+  return !voices_.empty();
+}
+
+std::vector<ssip::ServerVoice> SpeechdVoices::listThroughLibrary() {
+  std::vector<ssip::ServerVoice> listed;
   char** modules = spd_list_modules(link(connection_));
   for (char** m = modules; m && *m; ++m) {
     if (spd_set_output_module(link(connection_), *m) != 0) continue;
     SPDVoice** voices = spd_list_synthesis_voices(link(connection_));
     for (SPDVoice** v = voices; v && *v; ++v) {
-      if (!(*v)->name || !isBase(**v)) continue;
-      const std::string language = (*v)->language ? (*v)->language : "";
-      voices_.push_back({std::string((*v)->name) + " – " + *m + ", speech-dispatcher",
-                         kPrefix + std::string(*m) + ":" + (*v)->name, language});
+      if (!(*v)->name) continue;
+      listed.push_back({*m, (*v)->name, (*v)->language ? (*v)->language : "",
+                        (*v)->variant ? (*v)->variant : ""});
     }
     free_spd_voices(voices);
   }
   free_spd_modules(modules);
   module_.clear();
-  return !voices_.empty();
+  return listed;
 }
 
 bool SpeechdVoices::use(const std::string& module, const std::string& voice, int rate) {

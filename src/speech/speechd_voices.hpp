@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "speech/ssip_listing.hpp"
 #include "speech/voice_source.hpp"
 
 namespace orvane {
@@ -39,6 +40,7 @@ class SpeechdVoices : public VoiceSource {
  private:
   struct Registry;
   bool connect();
+  std::vector<ssip::ServerVoice> listThroughLibrary();
   void disconnect();
   bool serverGone() const;
   // Sends the settings that differ from those in force.

@@ -8,7 +8,7 @@ set -euo pipefail
 tests=$(realpath "$1") say=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-pulse_pid= silence_pid=
+pulse_pid= silence_pid= SPEECH_SERVER_KILL=true
 trap 'sh -c "$SPEECH_SERVER_KILL" 2>/dev/null; kill $silence_pid $pulse_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 source "$here/../support/null-audio.sh"
 start_null_audio

@@ -1,0 +1,102 @@
+#include "speech/ssip_listing.hpp"
+
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace orvane::ssip {
+
+namespace {
+class Session {
+ public:
+  Session(const std::string& path, int timeoutMs) {
+    sockaddr_un where{};
+    where.sun_family = AF_UNIX;
+    if (path.size() >= sizeof where.sun_path) return;
+    std::memcpy(where.sun_path, path.c_str(), path.size() + 1);
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) return;
+    const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~Session() {
+    if (fd_ < 0) return;
+    send("QUIT");
+    ::close(fd_);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  bool connected() const { return fd_ >= 0; }
+
+  // Sends a command and reads its reply: the text of each line after its code, or nothing when
+  // the server answers with an error or not at all.
+  std::optional<std::vector<std::string>> ask(const std::string& command) {
+    if (!send(command)) return std::nullopt;
+    std::vector<std::string> lines;
+    for (;;) {
+      const std::optional<std::string> line = readLine();
+      if (!line || line->size() < 4 || (*line)[0] != '2') return std::nullopt;
+      if ((*line)[3] == ' ') return lines;  // "249 OK VOICE LIST SENT"
+      lines.push_back(line->substr(4));     // "249-Afrikaans\taf\tnone"
+    }
+  }
+
+ private:
+  bool send(const std::string& command) {
+    const std::string line = command + "\r\n";
+    return ::send(fd_, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
+  }
+  std::optional<std::string> readLine() {
+    for (;;) {
+      if (const std::size_t end = buffer_.find("\r\n", scanned_); end != std::string::npos) {
+        std::string line = buffer_.substr(0, end);
+        buffer_.erase(0, end + 2);
+        scanned_ = 0;
+        return line;
+      }
+      scanned_ = buffer_.empty() ? 0 : buffer_.size() - 1;
+      char chunk[65536];
+      const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+      if (n <= 0) return std::nullopt;
+      buffer_.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  int fd_ = -1;
+  std::string buffer_;
+  std::size_t scanned_ = 0;  // where the search for a line's end goes on
+};
+}  // namespace
+
+std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath, int timeoutMs) {
+  Session server(socketPath, timeoutMs);
+  if (!server.connected() || !server.ask("SET self CLIENT_NAME orvane:voices:list")) {
+    return std::nullopt;
+  }
+  const auto modules = server.ask("LIST OUTPUT_MODULES");
+  if (!modules) return std::nullopt;
+  std::vector<ServerVoice> voices;
+  for (const std::string& module : *modules) {
+    if (!server.ask("SET self OUTPUT_MODULE " + module)) continue;
+    const auto lines = server.ask("LIST SYNTHESIS_VOICES");
+    if (!lines) continue;
+    for (const std::string& line : *lines) {
+      // NAME TAB LANGUAGE TAB VARIANT
+      const std::size_t tab1 = line.find('\t');
+      const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+      if (tab2 == std::string::npos) continue;
+      voices.push_back({module, line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1),
+                        line.substr(tab2 + 1)});
+    }
+  }
+  return voices;
+}
+
+}  // namespace orvane::ssip
