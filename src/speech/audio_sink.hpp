@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -28,7 +29,16 @@ class AudioSink {
   virtual void endOfUtterance() {}
   // Drops what is written but not yet played (an utterance cut off).
   virtual void flush() {}
+  // How the sink sees that what it still plays is no longer wanted (a newer caption, the engine
+  // going): a sink that waits for its sound to be played stops waiting then and drops the rest.
+  void setCancelled(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
   virtual void close() = 0;
+
+ protected:
+  bool cancelled() const { return cancelled_ && cancelled_(); }
+
+ private:
+  std::function<bool()> cancelled_;
 };
 
 // Keeps everything in memory: for tests, benchmarks and writing WAV files.

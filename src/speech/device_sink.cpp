@@ -12,6 +12,11 @@ DeviceSink::~DeviceSink() {
   }
 }
 
+DeviceSink::DeviceSink() {
+  // The sink that plays hears of cancellation through this one.
+  pulse_.setCancelled([this] { return cancelled(); });
+}
+
 void DeviceSink::open(int sampleRate) {
   close();
   try {

@@ -12,7 +12,7 @@ namespace orvane {
 
 class DeviceSink : public AudioSink {
  public:
-  DeviceSink() = default;
+  DeviceSink();
   // When the environment names a file in ORVANE_SOUND_REPORT, a line "underruns N" is added to
   // it: the times the sound broke up in the middle of an utterance (the window's soak counts
   // them).

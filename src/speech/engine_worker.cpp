@@ -56,6 +56,7 @@ void SpeechEngine::Impl::run() {
   // while only.
   std::thread([self = shared_from_this()] { self->listServerVoices(); }).detach();
   sink_ = options_.makeSink();
+  sink_->setCancelled([this] { return stopped(); });
   ensureSinkOpen();
   {
     std::lock_guard lock(mutex_);

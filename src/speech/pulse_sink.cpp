@@ -153,17 +153,23 @@ void PulseSink::write(const std::int16_t* samples, std::size_t count) {
   if (failed) fail("the sound device failed");
 }
 
-bool PulseSink::runOperation(pa_operation* op) {
+bool PulseSink::runOperation(pa_operation* op, bool cancellable) {
   if (!op) return false;
   operationDone_ = false;
-  const bool done = waitUntil(
-      [&] {
-        return operationDone_ || pa_operation_get_state(op) != PA_OPERATION_RUNNING ||
-               pa_stream_get_state(stream_) != PA_STREAM_READY;
-      },
-      0);
+  const auto over = [&] {
+    return operationDone_ || pa_operation_get_state(op) != PA_OPERATION_RUNNING ||
+           pa_stream_get_state(stream_) != PA_STREAM_READY;
+  };
+  bool gaveUp = false;
+  while (!over()) {
+    // A wait that may be given up looks again every few milliseconds.
+    waitUntil([&] { return over() || (cancellable && (gaveUp = cancelled())); },
+              cancellable ? kPollMs : 0);
+    if (gaveUp) break;
+  }
+  if (gaveUp) pa_operation_cancel(op);
   pa_operation_unref(op);
-  return done && pa_stream_get_state(stream_) == PA_STREAM_READY;
+  return pa_stream_get_state(stream_) == PA_STREAM_READY;
 }
 
 void PulseSink::endOfUtterance() {
@@ -173,7 +179,9 @@ void PulseSink::endOfUtterance() {
     LoopLock lock(loop_);
     // The device running dry once all is played is the utterance's end, not a break.
     speaking_ = false;
-    ok = runOperation(pa_stream_drain(stream_, &Callbacks::done, this));
+    // Up to kLookAheadMs is still to play: a newer caption does not wait for it.
+    ok = runOperation(pa_stream_drain(stream_, &Callbacks::done, this), true);
+    if (ok && cancelled()) ok = runOperation(pa_stream_flush(stream_, &Callbacks::done, this));
   }
   if (!ok) close();
 }

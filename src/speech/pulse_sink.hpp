@@ -56,8 +56,9 @@ class PulseSink : public AudioSink {
   bool waitUntil(const std::function<bool()>& ready, int timeoutMs);
   // Whether the sound written but not yet played is short of kLookAheadMs.
   bool roomForMore();
-  // Waits for a stream operation to end; false when the stream failed meanwhile.
-  bool runOperation(pa_operation* op);
+  // Waits for a stream operation to end, or until cancelled() when `cancellable`; false when the
+  // stream failed meanwhile.
+  bool runOperation(pa_operation* op, bool cancellable = false);
   [[noreturn]] void fail(const char* what);
 
   pa_threaded_mainloop* loop_ = nullptr;
