@@ -35,7 +35,11 @@ void Dispatcher::run(F&& handler) {
     s_.postedKeys.pop_front();
     guarded([&] { handleKey(k); });
   }
-  if (s_.quitRequested) s_.postedKeys.clear();
+  if (s_.quitRequested) {
+    s_.postedKeys.clear();
+  } else {
+    guarded([&] { expectVisibleCaptions(s_); });
+  }
   busy_ = false;
 }
 

@@ -23,6 +23,17 @@ void speakCaption(Session& s, Control sender) {
   s.drill.lastSpoken = s.form.caption(sender);
 }
 
+void expectVisibleCaptions(Session& s) {
+  std::vector<std::string> captions;
+  for (std::size_t i = 1; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    if (isButton(c) && speaksOnFocus(c) && s.form.visible(c)) captions.push_back(s.form.caption(c));
+  }
+  if (captions == s.expectedCaptions) return;
+  s.expectedCaptions = captions;
+  s.speech.expectCaptions(s.voices.englishVoiceMode, captions);
+}
+
 void hidePlayBackOnLeave(Session& s) {
   s.form.hide(Control::PlayBack);
 }

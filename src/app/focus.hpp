@@ -22,5 +22,7 @@ void activateWindow(Session& s);
 
 // True for the buttons whose focus-received event speaks their caption.
 bool speaksOnFocus(Control c);
+// Tells the speech the captions of the buttons on show that speak when they take the focus.
+void expectVisibleCaptions(Session& s);
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -26,6 +27,10 @@ class SpeechControl {
   // The same for a caption spoken because a button took the focus. A voice may cut it off when
   // the next caption comes, as a screen reader does; every other text is spoken whole, in order.
   virtual void sayCaption(const std::string& text) { sayText(text); }
+  // The captions that may be spoken next (those of the buttons on show) and the voice mode they
+  // would be spoken in: a voice may ready their sound ahead, so that the key that moves the
+  // focus is answered at once. Says nothing.
+  virtual void expectCaptions(std::int32_t /*mode*/, const std::vector<std::string>& /*texts*/) {}
   virtual std::string voiceModeTitle(std::int32_t mode) = 0;
   virtual std::int32_t voiceModeLanguage(std::int32_t mode) = 0;
 };

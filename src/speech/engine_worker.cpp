@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "core/text.hpp"
 #include "speech/espeak_voices.hpp"
@@ -75,7 +76,13 @@ void SpeechEngine::Impl::run() {
         prepareVoices();
         lock.lock();
       }
-      wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+      while (queue_.empty() && !stopping_ && !expected_.texts.empty()) {
+        lock.unlock();
+        rehearseCaptions();
+        lock.lock();
+      }
+      wake_.wait(lock, [this] { return stopping_ || !queue_.empty() || !expected_.texts.empty(); });
+      if (queue_.empty() && !stopping_) continue;
       if (stopping_) break;
       u = std::move(queue_.front());
       queue_.pop_front();
@@ -184,6 +191,30 @@ void SpeechEngine::Impl::prepareVoices() {
                         std::lock_guard lock(mutex_);
                         return queue_.empty() && !stopping_;
                       });
+  }
+}
+
+void SpeechEngine::Impl::rehearseCaptions() {
+  Expected expected;
+  {
+    std::lock_guard lock(mutex_);
+    expected = std::exchange(expected_, {});
+  }
+  if (expected.mode > static_cast<std::int32_t>(modes_.size())) return;  // a server's voice
+  for (const std::string& text : expected.texts) {
+    const VoiceMode* mode = modeFor(expected.mode, text);
+    if (!mode || !mode->english() || text.empty() || text::hasNonAscii(text)) continue;
+    const std::string key = CaptionCache::keyOf(mode->identifier, expected.rate, text);
+    if (captions_.find(key)) continue;
+    trimmer_.reset();
+    if (converter_) converter_->reset();
+    captured_.clear();
+    rehearsing_ = capturing_ = true;
+    synthesise(*mode, expected.rate, marksOnly(text) ? markNames(text) : text);
+    rehearsing_ = capturing_ = false;
+    std::lock_guard lock(mutex_);
+    if (!queue_.empty() || stopping_) return;  // cut short: something is to be said
+    captions_.store(key, std::move(captured_));
   }
 }
 
@@ -308,7 +339,10 @@ const VoiceMode* SpeechEngine::Impl::englishVoice() {
 
 void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
                                     const std::string& text) {
-  if (text.empty() || voice.source == kNoSource || !sink_->isOpen() || stopped()) return;
+  if (text.empty() || voice.source == kNoSource || (!rehearsing_ && !sink_->isOpen()) ||
+      stopped()) {
+    return;
+  }
   std::lock_guard owner(g_synthesisOwner);
   VoiceSource& source = *sources_[voice.source];
   const int sourceRate = source.sampleRate();
@@ -318,7 +352,7 @@ void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
   // Piece by piece, so that the first sample of any text comes at once.
   for (const std::string& piece : speakablePieces(text, kFirstPieceBytes, kPieceBytes)) {
     if (stopped()) return;
-    if (options_.onSynthesis) options_.onSynthesis(voice.identifier, rate, piece);
+    if (options_.onSynthesis && !rehearsing_) options_.onSynthesis(voice.identifier, rate, piece);
     source.synthesise(voice.identifier, rate, piece, sink);
     std::lock_guard lock(mutex_);
     ++progress_;  // a slow synthesis is progress too, never a stalled device
@@ -345,6 +379,10 @@ bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count,
     out = &converted_;
   }
   if (capturing_) captured_.insert(captured_.end(), out->begin(), out->end());
+  if (rehearsing_) {
+    std::lock_guard lock(mutex_);
+    return queue_.empty() && !stopping_;  // an utterance to speak ends the rehearsal
+  }
   return play(out->data(), out->size());
 }
 

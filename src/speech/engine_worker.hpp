@@ -46,6 +46,9 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   // Readies, ahead of their first utterance, the English voice and the voice now chosen (once
   // each).
   void prepareVoices();
+  // Makes the sound of the captions expected next that the cache lacks, while nothing is to be
+  // said; stops as soon as something is.
+  void rehearseCaptions();
   // Lists the voices of sources that speak through a server (their own thread).
   void listServerVoices();
   // Waits, a while at most, for the server's voices to be listed (mutex_ held).
@@ -117,6 +120,13 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   CaptionCache captions_{20 * 22050};
   std::vector<std::int16_t> captured_;
   bool capturing_ = false;
+  bool rehearsing_ = false;  // samples are kept, not played
+  struct Expected {
+    std::int32_t mode = 0;
+    std::int32_t rate = 0;
+    std::vector<std::string> texts;
+  };
+  Expected expected_;  // under mutex_; taken by the worker
 };
 
 }  // namespace orvane

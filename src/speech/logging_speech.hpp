@@ -28,6 +28,9 @@ class LoggingSpeech : public SpeechControl {
     listener_(mode_, inner_.speed(), text);
     inner_.sayText(text);
   }
+  void expectCaptions(std::int32_t mode, const std::vector<std::string>& texts) override {
+    inner_.expectCaptions(mode, texts);
+  }
   void sayCaption(const std::string& text) override {
     listener_(mode_, inner_.speed(), text);
     inner_.sayCaption(text);

@@ -112,6 +112,14 @@ void SpeechEngine::sayCaption(const std::string& text) {
   impl_->wake_.notify_one();
 }
 
+void SpeechEngine::expectCaptions(std::int32_t mode, const std::vector<std::string>& texts) {
+  {
+    std::lock_guard lock(impl_->mutex_);
+    impl_->expected_ = {mode, impl_->speed_, texts};
+  }
+  impl_->wake_.notify_one();
+}
+
 std::string SpeechEngine::voiceModeTitle(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
   return voiceModes()[static_cast<std::size_t>(mode - 1)].title;

@@ -91,6 +91,9 @@ class SpeechEngine : public SpeechControl {
   void sayText(const std::string& text) override;
   // A focus caption: cuts off an earlier caption still waiting or being spoken.
   void sayCaption(const std::string& text) override;
+  // Readies the sound of these captions, when the worker has nothing to say, so that they play
+  // from memory when their buttons take the focus.
+  void expectCaptions(std::int32_t mode, const std::vector<std::string>& texts) override;
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
 

@@ -577,6 +577,25 @@ TEST(SpeechEngine, ACaptionHeardBeforeIsPlayedAgainWithoutTheSynthesiser) {
   EXPECT_EQ(h.spoken.size(), synthesised + 1);
 }
 
+TEST(SpeechEngine, ExpectedCaptionsAreReadiedWhileNothingIsSaid) {
+  EngineHarness h;
+  SpeechEngine& e = *h.engine;
+  e.expectCaptions(2, {"morning", "!"});
+  // Readying two words takes milliseconds, and makes no sound.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(h.sink->samples().empty());
+  EXPECT_TRUE(h.spoken.empty());
+  e.setCurrentMode(2);
+  for (const char* caption : {"!", "morning", "evening"}) {
+    e.sayCaption(caption);
+    e.waitUntilIdle();  // each heard whole
+  }
+  // Only the caption nobody expected went to the synthesiser; the others were heard all the same.
+  ASSERT_EQ(h.spoken.size(), 1u);
+  EXPECT_EQ(h.spoken[0].text, "evening");
+  EXPECT_GT(h.rms(0, h.sink->samples().size()), 500.0);
+}
+
 TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   RealTimeSink* sink = nullptr;
   std::vector<std::string> started;
