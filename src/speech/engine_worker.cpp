@@ -44,6 +44,11 @@ std::string markNames(const std::string& text) {
   }
   return out.empty() ? text : out;
 }
+
+// What an English voice is handed for a text: a caption of marks alone by their names.
+std::string spokenForm(const std::string& text) {
+  return marksOnly(text) ? markNames(text) : text;
+}
 }  // namespace
 
 void SpeechEngine::Impl::run() {
@@ -171,27 +176,22 @@ const std::vector<VoiceMode>& SpeechEngine::Impl::knownModes(bool all) {
 }
 
 void SpeechEngine::Impl::prepareVoices() {
-  std::int32_t current;
-  {
-    std::lock_guard lock(mutex_);
-    current = mode_;
-  }
-  // Server voices need no readying; a mode of theirs is not waited for here.
-  if (current > static_cast<std::int32_t>(modes_.size())) current = 0;
-  for (const VoiceMode* mode : {englishVoice(), modeFor(current, "a")}) {
-    if (!mode || mode->source == kNoSource || !warmed_.insert(mode->identifier).second) continue;
-    std::lock_guard owner(g_synthesisOwner);
-    VoiceSource& source = *sources_[mode->source];
-    source.prepare(mode->identifier);
-    // A first word, thrown away, brings in what the voice's first real utterance would
-    // otherwise wait for: its data read from disk, its code paged in. An utterance handed over
-    // meanwhile stops it.
-    source.synthesise(mode->identifier, kDefaultSpeed, "Start.",
-                      [this](const std::int16_t*, std::size_t) {
-                        std::lock_guard lock(mutex_);
-                        return queue_.empty() && !stopping_;
-                      });
-  }
+  // The voice now chosen has just spoken; the English voice may not have yet.
+  const VoiceMode* mode = englishVoice();
+  if (!mode || mode->source == kNoSource || !warmed_.insert(mode->identifier).second) return;
+  std::lock_guard owner(g_synthesisOwner);
+  VoiceSource& source = *sources_[mode->source];
+  source.prepare(mode->identifier);
+  // A first word, thrown away, brings in what the voice's first real utterance would otherwise
+  // wait for: its data read from disk, its code paged in. An utterance handed over meanwhile
+  // stops it.
+  source.synthesise(mode->identifier, kDefaultSpeed, "Start.",
+                    [this](const std::int16_t*, std::size_t) { return !somethingToSay(); });
+}
+
+bool SpeechEngine::Impl::somethingToSay() {
+  std::lock_guard lock(mutex_);
+  return !queue_.empty() || stopping_;
 }
 
 void SpeechEngine::Impl::rehearseCaptions() {
@@ -212,8 +212,7 @@ void SpeechEngine::Impl::rehearseCaptions() {
     rehearsing_ = capturing_ = true;
     synthesise(*mode, expected.rate, marksOnly(text) ? markNames(text) : text);
     rehearsing_ = capturing_ = false;
-    std::lock_guard lock(mutex_);
-    if (!queue_.empty() || stopping_) return;  // cut short: something is to be said
+    if (somethingToSay()) return;  // cut short
     captions_.store(key, std::move(captured_));
   }
 }
@@ -298,12 +297,12 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
     } else {
       captured_.clear();
       capturing_ = true;
-      synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
+      synthesise(*mode, u.rate, spokenForm(u.text));
       capturing_ = false;
       if (!stopped() && sink_->isOpen()) captions_.store(key, std::move(captured_));
     }
   } else {
-    synthesise(*mode, u.rate, marksOnly(u.text) ? markNames(u.text) : u.text);
+    synthesise(*mode, u.rate, spokenForm(u.text));
   }
   if (!sink_->isOpen()) return;
   if (cut_) {
@@ -319,7 +318,7 @@ void SpeechEngine::Impl::speakThroughServer(const VoiceMode& mode, const Utteran
   if (mode.japanese()) {
     for (const ReadingSegment& s : reader_->read(u.text)) text += s.text;
   } else {
-    text = marksOnly(u.text) ? markNames(u.text) : u.text;
+    text = spokenForm(u.text);
   }
   if (options_.onSynthesis) options_.onSynthesis(mode.identifier, u.rate, text);
   const bool spoken = sources_[mode.source]->play(mode.identifier, u.rate, text, u.caption,
@@ -379,10 +378,7 @@ bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count,
     out = &converted_;
   }
   if (capturing_) captured_.insert(captured_.end(), out->begin(), out->end());
-  if (rehearsing_) {
-    std::lock_guard lock(mutex_);
-    return queue_.empty() && !stopping_;  // an utterance to speak ends the rehearsal
-  }
+  if (rehearsing_) return !somethingToSay();  // an utterance to speak ends the rehearsal
   return play(out->data(), out->size());
 }
 

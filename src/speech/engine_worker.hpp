@@ -43,9 +43,10 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
   // Sets up every voice source and numbers their voices (worker thread).
   bool startSources();
-  // Readies, ahead of their first utterance, the English voice and the voice now chosen (once
-  // each).
+  // Readies the English voice ahead of its first utterance (once).
   void prepareVoices();
+  // An utterance waits, or the engine is going (mutex_ not held).
+  bool somethingToSay();
   // Makes the sound of the captions expected next that the cache lacks, while nothing is to be
   // said; stops as soon as something is.
   void rehearseCaptions();

@@ -19,8 +19,8 @@ class LoopLock {
   pa_threaded_mainloop* loop_;
 };
 
-std::uint32_t bytesFor(int ms, const pa_sample_spec& spec) {
-  return static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(ms) * 1000, &spec));
+std::uint32_t bytesFor(int ms, const pa_sample_spec& format) {
+  return static_cast<std::uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(ms) * 1000, &format));
 }
 }  // namespace
 
@@ -72,7 +72,7 @@ void PulseSink::open(int sampleRate) {
     close();
     throw AudioError("no sound device: PulseAudio's main loop did not start");
   }
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate), 1};
+  const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate), 1};
   {
     LoopLock lock(loop_);
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Orvane");
@@ -92,16 +92,16 @@ void PulseSink::open(int sampleRate) {
       }
     }
     if (context_) {
-      stream_ = pa_stream_new(context_, "Orvane", &spec, nullptr);
+      stream_ = pa_stream_new(context_, "Orvane", &format, nullptr);
       if (stream_) {
         pa_stream_set_state_callback(stream_, &Callbacks::streamState, this);
         pa_stream_set_write_callback(stream_, &Callbacks::writable, this);
         pa_stream_set_underflow_callback(stream_, &Callbacks::underflow, this);
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<std::uint32_t>(-1);
-        attr.tlength = bytesFor(kTargetMs, spec);
-        attr.prebuf = bytesFor(kPrebufferMs, spec);
-        attr.minreq = bytesFor(kRequestMs, spec);
+        attr.tlength = bytesFor(kTargetMs, format);
+        attr.prebuf = bytesFor(kPrebufferMs, format);
+        attr.minreq = bytesFor(kRequestMs, format);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         const auto flags = static_cast<pa_stream_flags_t>(
             PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);

@@ -2,14 +2,10 @@
 
 #include <libspeechd.h>
 #include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <map>
 
 namespace orvane {
@@ -23,23 +19,6 @@ constexpr auto kCancelWait = std::chrono::milliseconds(500);
 SPDConnection* link(void* connection) {
   return static_cast<SPDConnection*>(connection);
 }
-
-// Whether a server listens on a Unix socket. Asked before libspeechd tries it, which is quicker
-// when there is none and spares the string libspeechd loses when it cannot connect.
-bool listening(const char* path) {
-  if (!path) return false;
-  sockaddr_un where{};
-  where.sun_family = AF_UNIX;
-  if (std::strlen(path) >= sizeof where.sun_path) return false;
-  std::strcpy(where.sun_path, path);
-  const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (probe < 0) return false;
-  const bool answered =
-      ::connect(probe, reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0;
-  ::close(probe);
-  return answered;
-}
-
 }  // namespace
 
 // libspeechd's callbacks carry no context of ours, only the client's number: this finds the
@@ -85,7 +64,10 @@ bool SpeechdVoices::connect() {
   std::free(error);
   error = nullptr;
   if (!address) return false;
-  if (address->method == SPD_METHOD_UNIX_SOCKET && !listening(address->unix_socket_name)) {
+  // Asked before libspeechd tries, which is quicker when no server listens and spares the
+  // string libspeechd loses when it cannot connect.
+  if (address->method == SPD_METHOD_UNIX_SOCKET &&
+      (!address->unix_socket_name || !ssip::listening(address->unix_socket_name))) {
     SPDConnectionAddress__free(address);
     return false;
   }

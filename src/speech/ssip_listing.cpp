@@ -10,23 +10,28 @@
 namespace orvane::ssip {
 
 namespace {
+// A connected socket to `path`, sending and receiving for at most `timeoutMs` at a time; -1
+// when nothing listens there.
+int connectTo(const std::string& path, int timeoutMs) {
+  sockaddr_un where{};
+  where.sun_family = AF_UNIX;
+  if (path.size() >= sizeof where.sun_path) return -1;
+  std::memcpy(where.sun_path, path.c_str(), path.size() + 1);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 class Session {
  public:
-  Session(const std::string& path, int timeoutMs) {
-    sockaddr_un where{};
-    where.sun_family = AF_UNIX;
-    if (path.size() >= sizeof where.sun_path) return;
-    std::memcpy(where.sun_path, path.c_str(), path.size() + 1);
-    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return;
-    const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0) {
-      ::close(fd_);
-      fd_ = -1;
-    }
-  }
+  Session(const std::string& path, int timeoutMs) : fd_(connectTo(path, timeoutMs)) {}
   ~Session() {
     if (fd_ < 0) return;
     send("QUIT");
@@ -74,6 +79,12 @@ class Session {
   std::size_t scanned_ = 0;  // where the search for a line's end goes on
 };
 }  // namespace
+
+bool listening(const std::string& socketPath) {
+  const int fd = connectTo(socketPath, 1000);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
+}
 
 std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath, int timeoutMs) {
   Session server(socketPath, timeoutMs);

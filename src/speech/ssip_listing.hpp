@@ -17,6 +17,9 @@ struct ServerVoice {
   std::string variant;  // "none" for a module's base voice
 };
 
+// Whether a server listens on the Unix socket `socketPath` (a connection is made and closed).
+bool listening(const std::string& socketPath);
+
 // Every voice of every output module, in the server's order; nothing when no server answers on
 // `socketPath` (a server that stops answering is given up after `timeoutMs` per reply).
 std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath,

@@ -15,6 +15,7 @@
 #include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
+#include "speech/speechd_voices.hpp"
 #include "speech/voice_catalog.hpp"
 
 namespace orvane {
@@ -594,6 +595,16 @@ TEST(SpeechEngine, ExpectedCaptionsAreReadiedWhileNothingIsSaid) {
   ASSERT_EQ(h.spoken.size(), 1u);
   EXPECT_EQ(h.spoken[0].text, "evening");
   EXPECT_GT(h.rms(0, h.sink->samples().size()), 500.0);
+}
+
+TEST(SpeechdVoices, SpeedMapsOntoTheServersRateAsItsESpeakModuleCountsIt) {
+  // The module: 80 words a minute at -100, 170 at 0, 449 at +100, straight lines between.
+  const std::pair<std::int32_t, int> cases[] = {
+      {80, -100}, {125, -50}, {170, 0}, {175, 2}, {449, 100}, {450, 100}, {20, -100},
+  };
+  for (const auto& [wordsPerMinute, rate] : cases) {
+    EXPECT_EQ(SpeechdVoices::serverRate(wordsPerMinute), rate) << wordsPerMinute;
+  }
 }
 
 TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
