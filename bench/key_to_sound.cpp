@@ -9,10 +9,10 @@
 // voice's "G" stays under 1% for tens of milliseconds).
 //
 // usage: orvane-key-bench MONITOR_SOURCE KEYS BURST
-//   One Tab (to Start, the first caption after start), Enter (the first question's prompt),
-//   then KEYS single presses of Tab through the word buttons, each after the last one's sound
-//   has ended; then BURST presses of Tab 40 ms apart, timed from the last of them to the sound
-//   that follows it.
+//   One Tab (to Start, the first caption after start), and with KEYS 0 nothing more; else Enter
+//   (the first question's prompt), then KEYS single presses of Tab through the word buttons, each
+//   after the last one's sound has ended; then BURST presses of Tab 40 ms apart, timed from the
+//   last of them to the sound that follows it.
 // Prints one line per key and the summary lines the script reads:
 //   first F          the first Tab after start
 //   median M over N  the single Tabs after the prompt
@@ -167,7 +167,20 @@ int main(int argc, char** argv) {
   // The prompt spoken at start is never cut off: let it end before the first key.
   sleepMs(4000);
 
+  const auto finish = [&] {
+    done = true;
+    listener.join();
+    pa_simple_free(rec);
+    XCloseDisplay(display);
+  };
+
   const auto first = bench.timedTab();
+  if (keys == 0) {  // the first Tab only
+    finish();
+    if (!first) return std::fprintf(stderr, "the first Tab was not heard\n"), 1;
+    std::printf("first %.2f\n", first->first);
+    return 0;
+  }
   bench.press(XKeysymToKeycode(display, XStringToKeysym("Return")));
   sleepMs(4000);  // the prompt
   std::vector<double> delays;
@@ -189,10 +202,7 @@ int main(int argc, char** argv) {
       burstMs = double(*start - keyAt) * 1000.0 / kRate;
     }
   }
-  done = true;
-  listener.join();
-  pa_simple_free(rec);
-  XCloseDisplay(display);
+  finish();
   if (!first || delays.empty()) return std::fprintf(stderr, "too few keys were heard\n"), 1;
   std::printf("first %.2f\n", first->first);
   std::printf("median %.2f over %zu\n", median(delays), delays.size());
