@@ -14,7 +14,9 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "speech/pulse_sink.hpp"
 #include "speech/speech_engine.hpp"
 
 extern char** environ;
@@ -163,6 +165,30 @@ TEST_F(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {
   say(*engine, "おはようございます。");
   EXPECT_EQ(heard, 1);
   EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
+}
+
+TEST_F(SoundDevice, OnlyABreakInsideAnUtteranceCountsAsAnUnderrun) {
+  ASSERT_TRUE(server.start());
+  PulseSink sink;
+  sink.open(22050);
+  const std::vector<std::int16_t> tone(22050 / 20, 3000);  // 50 ms
+  // Utterances one after another, each played out or cut and the next begun at once: the
+  // device runs dry between them, and the server says so after the next has begun.
+  for (int i = 0; i < 10; ++i) {
+    sink.write(tone.data(), tone.size());
+    if (i % 2) {
+      sink.endOfUtterance();
+    } else {
+      sink.flush();
+    }
+  }
+  EXPECT_EQ(sink.underruns(), 0u);
+  // A pause longer than what is written ahead, in the middle of an utterance, is a break.
+  sink.write(tone.data(), tone.size());
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  sink.write(tone.data(), tone.size());
+  sink.endOfUtterance();
+  EXPECT_EQ(sink.underruns(), 1u);
 }
 
 }  // namespace
