@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 #include <thread>
 
 namespace orvane::qt {
@@ -13,7 +14,13 @@ inline constexpr const char* kDesignFont = "ＭＳ Ｐゴシック";
 // before the first widget is made.
 std::thread loadFontConfiguration();
 
-// Registers the fall-back once, before any widget is made, and makes the design face the
+// The face the window is drawn in: the design face where it is installed, else the first of its
+// stand-ins that is. Fonts ask for it by the installed name: a face that is not installed makes
+// Qt search for fall-backs (a fontconfig sort for each size and weight), a few milliseconds
+// of start-up.
+QString designFamily();
+
+// Registers the stand-ins once, before any widget is made, and makes the design face the
 // program's default.
 void registerFontSubstitutes();
 

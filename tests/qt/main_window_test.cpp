@@ -152,7 +152,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.button(Control::Period)->font().pixelSize(), 40);
     QCOMPARE(p.button(Control::Start)->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
     QCOMPARE(p.label(Control::Mark)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    // IPAPGothic stands in for the design font.
+    // IPAPGothic stands in for the design font, and is asked for by its own name.
+    QCOMPARE(p.label(Control::Prompt)->font().family(), QString("IPAPGothic"));
     QCOMPARE(QFontInfo(p.label(Control::Prompt)->font()).family(), QString("IPAPGothic"));
   }
 
