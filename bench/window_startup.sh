@@ -16,15 +16,19 @@ source "$here/../tests/support/null-audio.sh"
 start_null_audio
 cp "$here/../examples/toi.dat" "$here/../examples/speech.ini" "$work/"
 cd "$work"
-declare -a orvane_ms orvane_kb bare_ms bare_kb
+declare -a orvane_ms orvane_kb orvane_cpu bare_ms bare_kb bare_cpu
 for _ in $(seq "$runs"); do
-  read -r ms _ kb _ < <(QT_QPA_PLATFORM=xcb "$build/bin/orvane-first-paint" Orvane "$build/bin/orvane" 2> /dev/null)
-  orvane_ms+=("$ms") orvane_kb+=("$kb")
-  read -r ms _ kb _ < <(QT_QPA_PLATFORM=xcb "$build/bin/orvane-first-paint" Bare "$build/bin/orvane-bare-window" 2> /dev/null)
-  bare_ms+=("$ms") bare_kb+=("$kb")
+  read -r ms _ kb _ _ _ _ _ cpu _ < <(QT_QPA_PLATFORM=xcb "$build/bin/orvane-first-paint" Orvane \
+    "$build/bin/orvane" 2> /dev/null)
+  orvane_ms+=("$ms") orvane_kb+=("$kb") orvane_cpu+=("$cpu")
+  read -r ms _ kb _ _ _ _ _ cpu _ < <(QT_QPA_PLATFORM=xcb "$build/bin/orvane-first-paint" Bare \
+    "$build/bin/orvane-bare-window" 2> /dev/null)
+  bare_ms+=("$ms") bare_kb+=("$kb") bare_cpu+=("$cpu")
 done
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
 echo "start to first paint (median of $runs): orvane $(median "${orvane_ms[@]}") ms," \
   "bare Qt window $(median "${bare_ms[@]}") ms"
+echo "main thread's processor time to first paint (median of $runs): orvane" \
+  "$(median "${orvane_cpu[@]}") ms, bare Qt window $(median "${bare_cpu[@]}") ms"
 echo "peak resident memory (median of $runs): orvane $(median "${orvane_kb[@]}") kB," \
   "bare Qt window $(median "${bare_kb[@]}") kB"
