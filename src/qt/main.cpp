@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QScreen>
 #include <QTranslator>
 #include <cstdlib>
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   fonts.join();
   app.setApplicationName("orvane");
-  app.setWindowIcon(QIcon(":/orvane/orvane.png"));
+  // From a pixmap: an icon made from a file name first looks through Qt's icon plugins.
+  app.setWindowIcon(QIcon(QPixmap(":/orvane/orvane.png")));
   orvane::qt::registerFontSubstitutes();
   // The program speaks Japanese to its user: Qt's own dialogs and buttons too, whatever the
   // desktop's language.

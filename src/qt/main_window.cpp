@@ -248,6 +248,8 @@ void MainWindow::dispatch(F&& f) {
 void MainWindow::fitWidth(Control c, QLabel* label) {
   for (const Place& p : kLabels) {
     if (p.control != c) continue;
+    // An empty label keeps its designed width; its font need not be loaded to tell.
+    if (label->text().isEmpty()) return label->resize(p.width, p.height);
     // The prompt keeps its width (PlayBack stands beside it); the others may grow to the edge
     // of the client area.
     const int widest = c == Control::Prompt ? p.width : kClientWidth - 4 - p.left;
