@@ -13,6 +13,7 @@ work=$(mktemp -d)
 xvfb_pid= app_pid= pulse_pid= bus_pid=
 cleanup() {
   for pid in $app_pid $bus_pid $xvfb_pid $pulse_pid; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true  # a server still ending writes into $work
   rm -rf "$work"
 }
 trap cleanup EXIT

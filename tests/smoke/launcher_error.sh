@@ -11,6 +11,7 @@ xvfb_pid= app_pid=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true  # a server still ending writes into $work
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -13,6 +13,7 @@ cleanup() {
   [[ -n $app_pid ]] && kill -9 "$app_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   if [[ -n $pulse_pid ]]; then kill -CONT "$pulse_pid"; kill "$pulse_pid"; fi 2>/dev/null || true
+  wait 2>/dev/null || true  # a server still ending writes into $work
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -15,6 +15,7 @@ cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   [[ -n $pulse_pid ]] && kill "$pulse_pid" 2>/dev/null || true
+  wait 2>/dev/null || true  # a server still ending writes into $work
   rm -rf "$work"
 }
 trap cleanup EXIT
