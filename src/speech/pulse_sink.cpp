@@ -37,9 +37,22 @@ struct PulseSink::Callbacks {
   static void writable(pa_stream*, std::size_t, void* self) {
     signal(static_cast<PulseSink*>(self)->loop_);
   }
-  static void underflow(pa_stream*, void* self) {
+  static void timingUpdated(pa_stream*, void* self) {
+    signal(static_cast<PulseSink*>(self)->loop_);
+  }
+  static void underflow(pa_stream* stream, void* self) {
     auto* sink = static_cast<PulseSink*>(self);
-    if (sink->speaking_) ++sink->underruns_;
+    if (!sink->speaking_) return;
+    // The server tells of running dry a little after the fact, and where in the stream it did.
+    // At or before the utterance's first byte it is no break: the last utterance's end, the
+    // flush that cut it off, or a first piece shorter than the pre-buffer waiting for more.
+    const std::int64_t at = pa_stream_get_underflow_index(stream);
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (at >= 0 && timing && !timing->write_index_corrupt &&
+        at <= timing->write_index - sink->utteranceBytes_) {
+      return;
+    }
+    ++sink->underruns_;
   }
   static void done(pa_stream*, int, void* self) {
     auto* sink = static_cast<PulseSink*>(self);
@@ -97,6 +110,7 @@ void PulseSink::open(int sampleRate) {
         pa_stream_set_state_callback(stream_, &Callbacks::streamState, this);
         pa_stream_set_write_callback(stream_, &Callbacks::writable, this);
         pa_stream_set_underflow_callback(stream_, &Callbacks::underflow, this);
+        pa_stream_set_latency_update_callback(stream_, &Callbacks::timingUpdated, this);
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<std::uint32_t>(-1);
         attr.tlength = bytesFor(kTargetMs, format);
@@ -141,14 +155,16 @@ void PulseSink::write(const std::int16_t* samples, std::size_t count) {
   bool failed = false;
   {
     LoopLock lock(loop_);
+    if (!speaking_) utteranceBytes_ = 0;
     speaking_ = true;
     const auto readyOrFailed = [&] {
       failed = pa_stream_get_state(stream_) != PA_STREAM_READY;
       return failed || roomForMore();
     };
     while (!readyOrFailed()) waitUntil(readyOrFailed, kPollMs);
-    failed = failed || pa_stream_write(stream_, samples, count * sizeof(std::int16_t), nullptr, 0,
-                                       PA_SEEK_RELATIVE) < 0;
+    const std::size_t bytes = count * sizeof(std::int16_t);
+    failed = failed || pa_stream_write(stream_, samples, bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0;
+    utteranceBytes_ += static_cast<std::int64_t>(bytes);
   }
   if (failed) fail("the sound device failed");
 }
@@ -181,7 +197,7 @@ void PulseSink::endOfUtterance() {
     speaking_ = false;
     // Up to kLookAheadMs is still to play: a newer caption does not wait for it.
     ok = runOperation(pa_stream_drain(stream_, &Callbacks::done, this), true);
-    if (ok && cancelled()) ok = runOperation(pa_stream_flush(stream_, &Callbacks::done, this));
+    if (ok && cancelled()) ok = flushStream();
   }
   if (!ok) close();
 }
@@ -192,9 +208,23 @@ void PulseSink::flush() {
   {
     LoopLock lock(loop_);
     speaking_ = false;
-    ok = runOperation(pa_stream_flush(stream_, &Callbacks::done, this));
+    ok = flushStream();
   }
   if (!ok) close();
+}
+
+bool PulseSink::flushStream() {
+  if (!runOperation(pa_stream_flush(stream_, &Callbacks::done, this))) return false;
+  // A flush moves the server's write position, which this side learns from the timing report
+  // libpulse has asked for; the next utterance's breaks are found by it (see underflow).
+  waitUntil(
+      [this] {
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        return (timing && !timing->write_index_corrupt) ||
+               pa_stream_get_state(stream_) != PA_STREAM_READY;
+      },
+      kPollMs);
+  return pa_stream_get_state(stream_) == PA_STREAM_READY;
 }
 
 void PulseSink::fail(const char* what) {
@@ -210,6 +240,7 @@ void PulseSink::close() {
       pa_stream_set_state_callback(stream_, nullptr, nullptr);
       pa_stream_set_write_callback(stream_, nullptr, nullptr);
       pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+      pa_stream_set_latency_update_callback(stream_, nullptr, nullptr);
       pa_stream_disconnect(stream_);
       pa_stream_unref(stream_);
       stream_ = nullptr;

@@ -59,12 +59,16 @@ class PulseSink : public AudioSink {
   // Waits for a stream operation to end, or until cancelled() when `cancellable`; false when the
   // stream failed meanwhile.
   bool runOperation(pa_operation* op, bool cancellable = false);
+  // Drops what is queued and waits, a little at most, to learn the stream's new write position
+  // (the loop's lock held); false when the stream failed.
+  bool flushStream();
   [[noreturn]] void fail(const char* what);
 
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* stream_ = nullptr;
-  bool speaking_ = false;  // under the loop's lock: an utterance is being written
+  bool speaking_ = false;            // under the loop's lock: an utterance is being written
+  std::int64_t utteranceBytes_ = 0;  // under the loop's lock: written of that utterance
   bool operationDone_ = false;
   bool timedOut_ = false;
   std::atomic<std::uint64_t> underruns_{0};
