@@ -208,13 +208,22 @@ void SpeechEngine::Impl::rehearseCaptions() {
     if (captions_.find(key)) continue;
     trimmer_.reset();
     if (converter_) converter_->reset();
-    captured_.clear();
-    rehearsing_ = capturing_ = true;
-    synthesise(*mode, expected.rate, marksOnly(text) ? markNames(text) : text);
-    rehearsing_ = capturing_ = false;
+    rehearsing_ = true;
+    synthesiseCaption(*mode, expected.rate, text, key);
+    rehearsing_ = false;
     if (somethingToSay()) return;  // cut short
-    captions_.store(key, std::move(captured_));
   }
+}
+
+void SpeechEngine::Impl::synthesiseCaption(const VoiceMode& mode, std::int32_t rate,
+                                           const std::string& text, const std::string& key) {
+  captured_.clear();
+  capturing_ = true;
+  synthesise(mode, rate, spokenForm(text));
+  capturing_ = false;
+  // Kept only when made whole: neither cut off nor lost to the device.
+  const bool whole = rehearsing_ ? !somethingToSay() : !stopped() && sink_->isOpen();
+  if (whole) captions_.store(key, std::move(captured_));
 }
 
 void SpeechEngine::Impl::initialise() {
@@ -295,11 +304,7 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
     if (const auto* sound = captions_.find(key)) {
       play(sound->data(), sound->size());
     } else {
-      captured_.clear();
-      capturing_ = true;
-      synthesise(*mode, u.rate, spokenForm(u.text));
-      capturing_ = false;
-      if (!stopped() && sink_->isOpen()) captions_.store(key, std::move(captured_));
+      synthesiseCaption(*mode, u.rate, u.text, key);
     }
   } else {
     synthesise(*mode, u.rate, spokenForm(u.text));

@@ -41,6 +41,10 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   void speak(const Utterance& u);
   bool ensureSinkOpen();
   void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
+  // Synthesises a caption, played or (rehearsing) only kept, and stores its sound in the cache
+  // under `key` when it was made whole.
+  void synthesiseCaption(const VoiceMode& mode, std::int32_t rate, const std::string& text,
+                         const std::string& key);
   // Sets up every voice source and numbers their voices (worker thread).
   bool startSources();
   // Readies the English voice ahead of its first utterance (once).

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <map>
+#include <memory>
 
 namespace orvane {
 
@@ -18,6 +20,20 @@ constexpr auto kCancelWait = std::chrono::milliseconds(500);
 
 SPDConnection* link(void* connection) {
   return static_cast<SPDConnection*>(connection);
+}
+
+// The address libspeechd would find itself: SPEECHD_ADDRESS, else the user's socket.
+using Address = std::unique_ptr<SPDConnectionAddress, void (*)(SPDConnectionAddress*)>;
+Address defaultAddress() {
+  char* error = nullptr;
+  Address address(spd_get_default_address(&error), &SPDConnectionAddress__free);
+  std::free(error);
+  return address;
+}
+
+// The socket's path when the address is a Unix socket; nothing for a network address.
+const char* unixSocket(const SPDConnectionAddress& address) {
+  return address.method == SPD_METHOD_UNIX_SOCKET ? address.unix_socket_name : nullptr;
 }
 }  // namespace
 
@@ -57,23 +73,18 @@ int SpeechdVoices::serverRate(std::int32_t wordsPerMinute) {
 
 bool SpeechdVoices::connect() {
   if (connection_) return true;
-  char* error = nullptr;
-  // The address libspeechd would find itself (SPEECHD_ADDRESS, else the user's socket), asked
-  // for here so that it is freed whether or not the connection is made.
-  SPDConnectionAddress* address = spd_get_default_address(&error);
-  std::free(error);
-  error = nullptr;
+  // Asked for here so that it is freed whether or not the connection is made.
+  const Address address = defaultAddress();
   if (!address) return false;
   // Asked before libspeechd tries, which is quicker when no server listens and spares the
   // string libspeechd loses when it cannot connect.
   if (address->method == SPD_METHOD_UNIX_SOCKET &&
-      (!address->unix_socket_name || !ssip::listening(address->unix_socket_name))) {
-    SPDConnectionAddress__free(address);
+      (!unixSocket(*address) || !ssip::listening(unixSocket(*address)))) {
     return false;
   }
   // Never started here: without a running server the program is as it is without one.
-  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address, 0, &error);
-  SPDConnectionAddress__free(address);
+  char* error = nullptr;
+  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address.get(), 0, &error);
   std::free(error);
   if (!connection_) return false;
   clientId_ = static_cast<std::size_t>(spd_get_client_id(link(connection_)));
@@ -106,17 +117,14 @@ bool SpeechdVoices::serverGone() const {
 
 bool SpeechdVoices::start() {
   voices_.clear();
-  char* error = nullptr;
-  SPDConnectionAddress* address = spd_get_default_address(&error);
-  std::free(error);
+  const Address address = defaultAddress();
   if (!address) return false;
   std::vector<ssip::ServerVoice> listed;
-  if (address->method == SPD_METHOD_UNIX_SOCKET && address->unix_socket_name) {
-    if (auto voices = ssip::listVoices(address->unix_socket_name)) listed = std::move(*voices);
+  if (const char* socket = unixSocket(*address)) {
+    if (auto voices = ssip::listVoices(socket)) listed = std::move(*voices);
   } else if (connect()) {
     listed = listThroughLibrary();  // a server on the network: libspeechd's slower way
   }
-  SPDConnectionAddress__free(address);
   for (const ssip::ServerVoice& v : listed) {
     if (v.variant.empty() || v.variant == "none") {
       voices_.push_back({v.name + " – " + v.module + ", speech-dispatcher",
