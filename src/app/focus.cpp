@@ -29,8 +29,6 @@ void expectVisibleCaptions(Session& s) {
     const auto c = static_cast<Control>(i);
     if (isButton(c) && speaksOnFocus(c) && s.form.visible(c)) captions.push_back(s.form.caption(c));
   }
-  if (captions == s.expectedCaptions) return;
-  s.expectedCaptions = captions;
   s.speech.expectCaptions(s.voices.englishVoiceMode, captions);
 }
 

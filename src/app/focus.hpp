@@ -22,7 +22,8 @@ void activateWindow(Session& s);
 
 // True for the buttons whose focus-received event speaks their caption.
 bool speaksOnFocus(Control c);
-// Tells the speech the captions of the buttons on show that speak when they take the focus.
+// Tells the speech the captions of the buttons on show that speak when they take the focus,
+// after every event: the speed or the English voice may have changed with the same captions.
 void expectVisibleCaptions(Session& s);
 
 }  // namespace orvane

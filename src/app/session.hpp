@@ -54,8 +54,6 @@ struct Session {
   // A modal box or dialog of the program closed: the window is activated again after the
   // current handler (the focus goes to the first visible button when none has it).
   bool activationPending = false;
-  // The captions last handed to the speech as those likely to be spoken next.
-  std::vector<std::string> expectedCaptions;
 
   std::string speechIniPath = "speech.ini";
   std::string startFilePath = "toi.dat";
