@@ -146,6 +146,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.button(Control::ExclamationMark)->geometry(), QRect(192, 376, 57, 57));
     QCOMPARE(p.button(Control::End)->geometry(), p.button(Control::Answer)->geometry());
     QCOMPARE(p.label(Control::Prompt)->geometry(), QRect(8, 24, 681, 65));
+    QVERIFY(p.shown(Control::Sentence).isEmpty());  // an empty label keeps its designed place
+    QCOMPARE(p.label(Control::Sentence)->geometry(), QRect(56, 128, 665, 73));
     QCOMPARE(p.label(Control::Prompt)->palette().color(QPalette::Window), QColor(166, 202, 240));
     QCOMPARE(p.label(Control::Prompt)->font().pixelSize(), 29);
     QVERIFY(p.label(Control::Prompt)->font().bold());
