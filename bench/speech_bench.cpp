@@ -17,7 +17,7 @@
 #include "app/dispatcher.hpp"
 #include "app/quiet_platform.hpp"
 #include "app/session.hpp"
-#include "speech/japanese_reading.hpp"
+#include "reading/japanese_reading.hpp"
 #include "speech/speech_engine.hpp"
 
 using Clock = std::chrono::steady_clock;

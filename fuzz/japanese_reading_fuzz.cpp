@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/text.hpp"
-#include "speech/japanese_reading.hpp"
+#include "reading/japanese_reading.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static orvane::JapaneseReader reader;

@@ -8,7 +8,7 @@
 #include "app/drill_handlers.hpp"
 #include "app/loading.hpp"
 #include "app/quiet_platform.hpp"
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orvane;

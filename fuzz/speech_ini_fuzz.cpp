@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/speech_ini.hpp"
 #include "core/error.hpp"
-#include "speech/speech_ini.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "speech/japanese_reading.hpp"
+#include "reading/japanese_reading.hpp"
 #include "speech/speech_engine.hpp"
 
 namespace {

@@ -1,6 +1,7 @@
 // app/: the application that wires the rooms below it: the session, the dispatcher every event
-// enters through, and the handlers of buttons, menu items, focus and scan. Stands on core/,
-// drill/, window/ and speech/; the Qt window (qt/) and the tools stand on it.
+// enters through, the handlers of buttons, menu items, focus and scan, and speech.ini. Stands on
+// core/, drill/ and window/, and speaks through the interface in core/ (the real voice is
+// plugged in by the programs); the Qt window (qt/) and the tools stand on it.
 //
 // Everything the handlers share: the window model, the drill and voice state, the question file,
 // the speech adapter and the platform. One Session lives for the whole run.

@@ -2,7 +2,7 @@
 
 #include "app/loading.hpp"
 #include "app/speaking_commands.hpp"
-#include "speech/speech_ini.hpp"
+#include "app/speech_ini.hpp"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 #include "app/voice_settings.hpp"
 
-#include "speech/speech_ini.hpp"
+#include "app/speech_ini.hpp"
 
 namespace orvane {
 

@@ -15,12 +15,12 @@
 #include <optional>
 
 #include "app/dispatcher.hpp"
+#include "app/logging_speech.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
 #include "qt/fonts.hpp"
 #include "qt/main_window.hpp"
 #include "qt/qt_platform.hpp"
-#include "speech/logging_speech.hpp"
 #include "speech/speech_engine.hpp"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "reading/japanese_reading.hpp"
 #include "speech/caption_cache.hpp"
-#include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
 #include "speech/voice_source.hpp"

@@ -1,5 +1,5 @@
-// speech/: the real voice, the Japanese reader, speech.ini and the recorded voice of the tests.
-// Stands on core/ only.
+// speech/: the real voice: the engine, its voice sources and the sound device. Stands on
+// reading/ (the kana of Japanese prompts) and core/.
 //
 // The speech engine: one worker thread, one bounded queue, one sink, the trimming of leading
 // silence and the cut-off of focus captions, and the catalogue of voice modes. It knows the

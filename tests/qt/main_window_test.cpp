@@ -18,7 +18,7 @@
 #include "qt/main_window.hpp"
 #include "qt/qt_platform.hpp"
 #include "qt/voice_dialog.hpp"
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 using namespace orvane;
 

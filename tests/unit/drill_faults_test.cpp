@@ -6,7 +6,7 @@
 
 #include "app/dispatcher.hpp"
 #include "fake_platform.hpp"
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 namespace orvane {
 namespace {

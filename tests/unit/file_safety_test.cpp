@@ -17,9 +17,9 @@
 #include <random>
 #include <thread>
 
+#include "app/speech_ini.hpp"
 #include "core/error.hpp"
 #include "drill/question_file.hpp"
-#include "speech/speech_ini.hpp"
 
 namespace orvane {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "speech/japanese_numbers.hpp"
-#include "speech/japanese_reading.hpp"
+#include "reading/japanese_numbers.hpp"
+#include "reading/japanese_reading.hpp"
 
 namespace orvane {
 namespace {

@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "core/error.hpp"
+#include "reading/japanese_reading.hpp"
 #include "speech/caption_cache.hpp"
-#include "speech/japanese_reading.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
 #include "speech/speechd_voices.hpp"

@@ -8,7 +8,7 @@
 #include "app/voice_settings.hpp"
 #include "core/error.hpp"
 #include "fake_platform.hpp"
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 namespace orvane {
 namespace {

@@ -7,7 +7,7 @@
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 namespace orvane::sim {
 

@@ -1,4 +1,4 @@
-#include "speech/japanese_reading.hpp"
+#include "reading/japanese_reading.hpp"
 
 #include <array>
 #include <cctype>
@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "core/text.hpp"
-#include "speech/japanese_numbers.hpp"
-#include "speech/number_words.hpp"
+#include "reading/japanese_numbers.hpp"
+#include "reading/number_words.hpp"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "speech/japanese_numbers.hpp"
+#include "reading/japanese_numbers.hpp"
 
 #include <algorithm>
 #include <array>

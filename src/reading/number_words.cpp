@@ -1,6 +1,6 @@
-#include "speech/number_words.hpp"
+#include "reading/number_words.hpp"
 
-#include "speech/japanese_numbers.hpp"
+#include "reading/japanese_numbers.hpp"
 
 namespace orvane::japanese {
 

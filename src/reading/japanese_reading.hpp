@@ -1,3 +1,6 @@
+// reading/: the Japanese reader, readings after MeCab with numbers and counters. Stands on core/
+// only.
+//
 // Japanese prompts for eSpeak NG, whose Japanese voice reads kana only. MeCab splits a prompt into
 // words and gives each its pronunciation in katakana; then numbers are read as a Japanese speaker
 // reads them, with the counter after them (japanese_numbers.hpp), symbols are named in Japanese,

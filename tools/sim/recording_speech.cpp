@@ -1,4 +1,4 @@
-#include "speech/recording_speech.hpp"
+#include "sim/recording_speech.hpp"
 
 #include "core/error.hpp"
 
