@@ -117,9 +117,8 @@ int main() {
     std::vector<double> out;
     for (int i = 0; i < kRuns; ++i) {
       b.sink->arm();
-      e.setCurrentMode(mode);
       const auto t0 = Clock::now();
-      e.sayText(text);
+      e.speak({text, mode, SpeechEngine::kDefaultSpeed});
       out.push_back(ms(b.sink->waitFirst() - t0));
       e.waitUntilIdle();
     }
@@ -132,9 +131,8 @@ int main() {
   // samples as fast as they come, so this is the synthesis time alone).
   const auto longText = [&](std::int32_t mode, const std::string& text) {
     b.sink->arm();
-    e.setCurrentMode(mode);
     const auto t0 = Clock::now();
-    e.sayText(text);
+    e.speak({text, mode, SpeechEngine::kDefaultSpeed});
     const double first = ms(b.sink->waitFirst() - t0);
     e.waitUntilIdle();
     return std::pair{first, ms(Clock::now() - t0)};
@@ -189,8 +187,7 @@ int main() {
         if (whole) {
           const auto target = session.form.searchFocus(true);
           session.form.setActive(*target);
-          e.setCurrentMode(2);
-          e.sayText(session.form.caption(*target));
+          e.speak({session.form.caption(*target), 2, SpeechEngine::kDefaultSpeed});
         } else {
           dispatcher.key({Key::Tab, {}, true, false});
         }

@@ -141,9 +141,7 @@ int main(int argc, char** argv) {
     std::cerr << "orvane-say: speech engine error " << e << '\n';
     if (soundError()) return 1;
   }
-  engine.setCurrentMode(mode);
-  engine.setSpeed(speed);
-  engine.sayText(text);
+  engine.speak({text, mode, speed});
   // A sound server that stops answering holds the voice for good: give up when no sound has
   // gone out for a while. A WAV file involves no device: its text is written however long it
   // takes.

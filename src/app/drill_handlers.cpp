@@ -41,7 +41,6 @@ void pressStart(Session& s) {
   Form& f = s.form;
   DrillState& d = s.drill;
   f.hide(Control::PlayBack);
-  s.speech.setCurrentMode(s.voices.englishVoiceMode);
 
   if (d.awaitingStart) {
     d.scored = false;
@@ -61,8 +60,7 @@ void pressStart(Session& s) {
   f.show(Control::Mark);
   d.builtText = text::trim(f.caption(Control::Sentence));
   d.answerText = text::trim(d.answerText);
-  if (s.voices.slowMode) s.speech.setSpeed(s.speech.minSpeed());
-  s.speech.sayText(f.caption(Control::Sentence));
+  say(s, Voice::English, f.caption(Control::Sentence));
   d.answerText = text::capitaliseFirst(d.answerText);
 
   if (d.builtText == d.answerText) {
@@ -124,8 +122,7 @@ void showAnswer(Session& s) {
   Form& f = s.form;
   f.setCaption(Control::Sentence, s.drill.answerText);
   f.setCaption(Control::Mark, "");
-  selectEnglishVoice(s);
-  s.speech.sayText(f.caption(Control::Sentence));
+  say(s, Voice::English, f.caption(Control::Sentence));
   f.hide(Control::Start);
   f.hide(Control::Erase);
   f.show(Control::Next);
@@ -158,8 +155,7 @@ void nextQuestion(Session& s) {
   } else {
     drillOver(s);
   }
-  selectJapaneseVoice(s);
-  s.speech.sayText(f.caption(Control::Prompt));
+  say(s, Voice::Japanese, f.caption(Control::Prompt));
 }
 
 void endDrill(Session& s) {

@@ -18,8 +18,7 @@ void giveFocus(Session& s, Control c) {
 }
 
 void speakCaption(Session& s, Control sender) {
-  selectEnglishVoice(s);
-  s.speech.sayCaption(s.form.caption(sender));
+  sayCaption(s, s.form.caption(sender));
   s.drill.lastSpoken = s.form.caption(sender);
 }
 
@@ -29,7 +28,7 @@ void expectVisibleCaptions(Session& s) {
     const auto c = static_cast<Control>(i);
     if (isButton(c) && speaksOnFocus(c) && s.form.visible(c)) captions.push_back(s.form.caption(c));
   }
-  s.speech.expectCaptions(s.voices.englishVoiceMode, captions);
+  s.speech.expectCaptions(voiceMode(s, Voice::English), s.voices.rate, captions);
 }
 
 void hidePlayBackOnLeave(Session& s) {

@@ -97,8 +97,7 @@ void openQuestionFile(Session& s) {
 
   try {
     openAndLoadFirst(s, *path);
-    selectJapaneseVoice(s);
-    s.speech.sayText(f.caption(Control::Prompt));
+    say(s, Voice::Japanese, f.caption(Control::Prompt));
     f.timer().setInterval(kLoadedScanInterval);
   } catch (const std::exception&) {
     showMessage(s, "ファイルの内容が正しくありません。");

@@ -19,6 +19,17 @@
 
 namespace orvane {
 
+// The learner's voices (from speech.ini) and the rate every utterance is spoken at.
+struct VoiceState {
+  std::int32_t iniReserved = 0;
+  std::int32_t japaneseVoiceMode = 0;
+  std::int32_t englishVoiceMode = 0;
+  bool slowMode = false;
+  // The rate in force: the speech's own at start, its slowest while slow speech is on.
+  std::int32_t rate = 0;
+  std::int32_t savedRate = 0;  // the rate slow speech will go back to
+};
+
 // The voice dialog's model: two lists filled once per run, and their selections.
 struct VoiceDialog {
   static constexpr std::size_t kMaxPerLanguage = 50;

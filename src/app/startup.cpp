@@ -8,6 +8,7 @@ namespace orvane {
 
 void startUpForm(Session& s) {
   s.drill = DrillState{};
+  s.voices.rate = s.speech.defaultRate();
   try {
     const SpeechIni ini = readSpeechIni(s.speechIniPath);
     s.voices.japaneseVoiceMode = ini.japaneseVoiceMode;

@@ -60,14 +60,14 @@ std::string quote(std::string_view text) {
   return std::move(out).str();
 }
 
-void writeSay(std::ostream& out, std::int32_t mode, std::int32_t speed, std::string_view text) {
-  out << "say mode=" << mode << " speed=" << speed << ' ';
-  writeQuoted(out, text);
+void writeSay(std::ostream& out, const Utterance& u) {
+  out << "say mode=" << u.mode << " speed=" << u.rate << ' ';
+  writeQuoted(out, u.text);
 }
 
-std::string say(std::int32_t mode, std::int32_t speed, const std::string& text) {
+std::string say(const Utterance& u) {
   std::ostringstream out;
-  writeSay(out, mode, speed, text);
+  writeSay(out, u);
   return std::move(out).str();
 }
 std::string message(const std::string& text) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/speech_control.hpp"
 #include "window/form.hpp"
 
 namespace orvane::transcript {
@@ -18,9 +19,9 @@ void writeQuoted(std::ostream& out, std::string_view text);
 std::string quote(std::string_view text);
 
 // A say line, written straight out: a prompt of any length is never copied to build it.
-void writeSay(std::ostream& out, std::int32_t mode, std::int32_t speed, std::string_view text);
+void writeSay(std::ostream& out, const Utterance& u);
 
-std::string say(std::int32_t mode, std::int32_t speed, const std::string& text);
+std::string say(const Utterance& u);
 std::string message(const std::string& text);
 std::string error(const std::string& text);
 std::string help(const std::string& path);

@@ -1,18 +1,26 @@
-// The voice selection that every English speaking point makes before it speaks.
+// How every speaking point of the program speaks: with the learner's voice for the text's
+// language and the rate in force (the slowest while slow speech is on).
 #pragma once
+
+#include <string_view>
 
 #include "app/session.hpp"
 
 namespace orvane {
 
-// Selects the English voice and, while slow speech is on, the slowest rate of that voice.
-inline void selectEnglishVoice(Session& s) {
-  s.speech.setCurrentMode(s.voices.englishVoiceMode);
-  if (s.voices.slowMode) s.speech.setSpeed(s.speech.minSpeed());
+enum class Voice { Japanese, English };
+
+inline std::int32_t voiceMode(const Session& s, Voice v) {
+  return v == Voice::Japanese ? s.voices.japaneseVoiceMode : s.voices.englishVoiceMode;
 }
 
-inline void selectJapaneseVoice(Session& s) {
-  s.speech.setCurrentMode(s.voices.japaneseVoiceMode);
+inline void say(Session& s, Voice v, std::string_view text) {
+  s.speech.speak({text, voiceMode(s, v), s.voices.rate, false});
+}
+
+// A focus caption: the next one may cut it off.
+inline void sayCaption(Session& s, std::string_view text) {
+  s.speech.speak({text, voiceMode(s, Voice::English), s.voices.rate, true});
 }
 
 }  // namespace orvane

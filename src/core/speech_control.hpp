@@ -1,38 +1,51 @@
 // core/: the ground floor every room stands on: errors, the speech interface the program talks
-// to, safe file reading and small text rules. It includes nothing of the program's own.
+// to, safe file reading and replacing, and small text rules. It includes nothing of the
+// program's own.
 //
-// The speech adapter: exactly the properties and operations the program relies on. Failures are
-// thrown as Error, whose text is what the error box shows.
+// The speech interface: the voice modes, the rates and the last error, and utterances, each
+// handed over with the voice and rate it is to be spoken with, as a screen reader's speech
+// server takes them. Failures are thrown as Error, whose text is what the error box shows.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
+
+struct Utterance {
+  // UTF-8, lent for the call: the speech copies what it keeps, so a prompt of any length is
+  // never copied whole on its way to the voice.
+  std::string_view text;
+  // Voice mode (1-based). Numbers that name no mode are accepted: the text's own language then
+  // picks a voice.
+  std::int32_t mode = 0;
+  // Words a minute.
+  std::int32_t rate = 0;
+  // A caption spoken because a button took the focus: the next such caption may cut it off, as
+  // a screen reader's does. Every other utterance is spoken whole, in order.
+  bool cutByNextCaption = false;
+};
 
 class SpeechControl {
  public:
   virtual ~SpeechControl() = default;
 
-  // Voice mode (1-based) of the following utterances. Numbers that name no mode are accepted.
-  virtual void setCurrentMode(std::int32_t mode) = 0;
-  virtual std::int32_t speed() = 0;
-  virtual void setSpeed(std::int32_t speed) = 0;
-  virtual std::int32_t minSpeed() = 0;
+  // The rate speech starts at, and the slowest rate (slow speech).
+  virtual std::int32_t defaultRate() = 0;
+  virtual std::int32_t minRate() = 0;
   virtual std::int32_t lastError() = 0;
   virtual std::int32_t voiceModeCount() = 0;
-  // Queues `text` (UTF-8) with the current mode and speed; never waits for the speech.
-  virtual void sayText(const std::string& text) = 0;
-  // The same for a caption spoken because a button took the focus. A voice may cut it off when
-  // the next caption comes, as a screen reader does; every other text is spoken whole, in order.
-  virtual void sayCaption(const std::string& text) { sayText(text); }
-  // The captions that may be spoken next (those of the buttons on show) and the voice mode they
-  // would be spoken in: a voice may ready their sound ahead, so that the key that moves the
-  // focus is answered at once. Says nothing.
-  virtual void expectCaptions(std::int32_t /*mode*/, const std::vector<std::string>& /*texts*/) {}
   virtual std::string voiceModeTitle(std::int32_t mode) = 0;
   virtual std::int32_t voiceModeLanguage(std::int32_t mode) = 0;
+  // Queues the utterance; never waits for the speech.
+  virtual void speak(const Utterance& u) = 0;
+  // The captions that may be spoken next (those of the buttons on show), with the voice mode and
+  // rate they would be spoken in: a voice may ready their sound ahead, so that the key that moves
+  // the focus is answered at once. Says nothing.
+  virtual void expectCaptions(std::int32_t /*mode*/, std::int32_t /*rate*/,
+                              const std::vector<std::string>& /*texts*/) {}
 };
 
 }  // namespace orvane

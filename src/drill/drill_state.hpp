@@ -28,13 +28,4 @@ struct DrillState {
   std::string lastSpoken;
 };
 
-// Voices and speaking modes, kept beside the drill state.
-struct VoiceState {
-  std::int32_t iniReserved = 0;
-  std::int32_t japaneseVoiceMode = 0;
-  std::int32_t englishVoiceMode = 0;
-  bool slowMode = false;
-  std::int32_t savedSpeed = 0;
-};
-
 }  // namespace orvane

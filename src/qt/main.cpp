@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
   // Only a transcript needs every utterance written out.
   std::optional<orvane::LoggingSpeech> logging;
   if (transcriptPath) {
-    logging.emplace(engine, [&](std::int32_t mode, std::int32_t speed, const std::string& text) {
-      platform.log(orvane::transcript::say(mode, speed, text));
-    });
+    logging.emplace(engine,
+                    [&](const orvane::Utterance& u) { platform.log(orvane::transcript::say(u)); });
   }
   orvane::SpeechControl& speech = logging ? static_cast<orvane::SpeechControl&>(*logging) : engine;
 

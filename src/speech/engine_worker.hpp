@@ -103,8 +103,6 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   bool stopping_ = false;
   bool finished_ = false;       // the worker has closed the sink and is about to return
   std::uint64_t progress_ = 0;  // counts sound reaching the sink and utterances ending
-  std::int32_t mode_ = 0;
-  std::int32_t speed_ = kDefaultSpeed;
   bool noVoiceData_ = false;
   bool noDictionary_ = false;
   std::int32_t soundError_ = kNoError;

@@ -10,8 +10,12 @@
 namespace orvane {
 
 namespace {
-std::string cut(const std::string& text, std::size_t limit) {
+std::string cut(std::string_view text, std::size_t limit) {
   return std::string(text::leadingChars(text, limit));
+}
+
+std::int32_t clampRate(std::int32_t rate) {
+  return std::clamp(rate, SpeechEngine::kMinSpeed, SpeechEngine::kMaxSpeed);
 }
 }  // namespace
 
@@ -52,21 +56,6 @@ SpeechEngine::~SpeechEngine() {
   impl_->idle_.wait_for(lock, kShutdownWait, [this] { return impl_->listerDone_; });
 }
 
-void SpeechEngine::setCurrentMode(std::int32_t mode) {
-  std::lock_guard lock(impl_->mutex_);
-  impl_->mode_ = mode;
-}
-
-std::int32_t SpeechEngine::speed() {
-  std::lock_guard lock(impl_->mutex_);
-  return impl_->speed_;
-}
-
-void SpeechEngine::setSpeed(std::int32_t speed) {
-  std::lock_guard lock(impl_->mutex_);
-  impl_->speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
-}
-
 std::int32_t SpeechEngine::lastError() {
   impl_->waitUntilReady();
   std::unique_lock lock(impl_->mutex_);
@@ -85,37 +74,31 @@ std::int32_t SpeechEngine::voiceModeCount() {
   return static_cast<std::int32_t>(voiceModes().size());
 }
 
-void SpeechEngine::sayText(const std::string& text) {
-  {
-    std::lock_guard lock(impl_->mutex_);
-    auto& queue = impl_->queue_;
-    // Hours of held-down keys must not grow the queue without end: the oldest give way.
-    if (queue.size() >= kMaxQueued) queue.pop_front();
-    queue.push_back({cut(text, kMaxUtteranceBytes), impl_->mode_, impl_->speed_, false});
-  }
-  impl_->wake_.notify_one();
-}
-
-void SpeechEngine::sayCaption(const std::string& text) {
+void SpeechEngine::speak(const Utterance& u) {
   {
     std::lock_guard lock(impl_->mutex_);
     Impl& s = *impl_;
-    // An earlier caption still waiting is dropped, one being spoken is cut off at once: the
-    // learner hears where the focus is now, not where it was.
-    std::erase_if(s.queue_, [](const Impl::Utterance& u) { return u.caption; });
-    // The worker sees the cut within one small piece of sound and drops what the device
-    // still holds; this thread never waits on the device.
-    if (s.busy_ && s.speakingCaption_) s.cut_ = true;
+    if (u.cutByNextCaption) {
+      // An earlier caption still waiting is dropped, one being spoken is cut off at once: the
+      // learner hears where the focus is now, not where it was.
+      std::erase_if(s.queue_, [](const Impl::Utterance& q) { return q.caption; });
+      // The worker sees the cut within one small piece of sound and drops what the device
+      // still holds; this thread never waits on the device.
+      if (s.busy_ && s.speakingCaption_) s.cut_ = true;
+    }
+    // Hours of held-down keys must not grow the queue without end: the oldest give way.
     if (s.queue_.size() >= kMaxQueued) s.queue_.pop_front();
-    s.queue_.push_back({cut(text, kMaxUtteranceBytes), s.mode_, s.speed_, true});
+    s.queue_.push_back(
+        {cut(u.text, kMaxUtteranceBytes), u.mode, clampRate(u.rate), u.cutByNextCaption});
   }
   impl_->wake_.notify_one();
 }
 
-void SpeechEngine::expectCaptions(std::int32_t mode, const std::vector<std::string>& texts) {
+void SpeechEngine::expectCaptions(std::int32_t mode, std::int32_t rate,
+                                  const std::vector<std::string>& texts) {
   {
     std::lock_guard lock(impl_->mutex_);
-    impl_->expected_ = {mode, impl_->speed_, texts};
+    impl_->expected_ = {mode, clampRate(rate), texts};
   }
   impl_->wake_.notify_one();
 }

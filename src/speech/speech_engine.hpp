@@ -82,18 +82,17 @@ class SpeechEngine : public SpeechControl {
   SpeechEngine(const SpeechEngine&) = delete;
   SpeechEngine& operator=(const SpeechEngine&) = delete;
 
-  void setCurrentMode(std::int32_t mode) override;
-  std::int32_t speed() override;
-  void setSpeed(std::int32_t speed) override;
-  std::int32_t minSpeed() override { return kMinSpeed; }
+  std::int32_t defaultRate() override { return kDefaultSpeed; }
+  std::int32_t minRate() override { return kMinSpeed; }
   std::int32_t lastError() override;
   std::int32_t voiceModeCount() override;
-  void sayText(const std::string& text) override;
-  // A focus caption: cuts off an earlier caption still waiting or being spoken.
-  void sayCaption(const std::string& text) override;
+  // Queues the utterance, its text cut to kMaxUtteranceBytes and its rate to the engine's range.
+  // A focus caption cuts off an earlier caption still waiting or being spoken.
+  void speak(const Utterance& u) override;
   // Readies the sound of these captions, when the worker has nothing to say, so that they play
   // from memory when their buttons take the focus.
-  void expectCaptions(std::int32_t mode, const std::vector<std::string>& texts) override;
+  void expectCaptions(std::int32_t mode, std::int32_t rate,
+                      const std::vector<std::string>& texts) override;
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
 

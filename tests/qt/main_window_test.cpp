@@ -46,7 +46,7 @@ struct Program {
       QFile::copy(QStringLiteral(ORVANE_DATA_DIR "/") + questionFile, dir.filePath("toi.dat"));
     }
     speech.onSay([this](const Utterance& u) {
-      said.push_back({u.mode, u.speed, std::string(u.text)});
+      said.push_back({u.mode, u.rate, std::string(u.text)});
     });
     window = std::make_unique<qt::MainWindow>(session, dispatcher);
     platform.attach(window.get());
@@ -286,7 +286,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.saidTexts().last(), QString("S t a r t "));
     QTest::keyClick(p.window.get(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(p.window->actionFor(Menu::SlowSpeech)->isChecked());
-    QCOMPARE(p.speech.speed(), 80);
+    QCOMPARE(p.session.voices.rate, 80);
   }
 
   void theVoiceDialogOkAndCancel() {

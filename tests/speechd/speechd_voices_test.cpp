@@ -127,9 +127,8 @@ TEST(SpeechDispatcher, SpeaksThroughTheServerAndACaptionCutsTheLastCaption) {
   ASSERT_TRUE(h.monitor.recording());
   const std::int32_t english = h.serverMode("en-us");
   ASSERT_GT(english, 0);
-  h.engine->setCurrentMode(english);
   std::size_t from = h.monitor.now();
-  h.engine->sayText("Hello, this is the speech server.");
+  h.engine->speak({"Hello, this is the speech server.", english, SpeechEngine::kDefaultSpeed});
   h.engine->waitUntilIdle();
   std::this_thread::sleep_for(300ms);
   EXPECT_GT(h.monitor.heardSince(from), 0.5);
@@ -139,9 +138,9 @@ TEST(SpeechDispatcher, SpeaksThroughTheServerAndACaptionCutsTheLastCaption) {
   // Spoken whole, the long caption sounds for seconds; cut by the next, it stops at once.
   const auto start = std::chrono::steady_clock::now();
   from = h.monitor.now();
-  h.engine->sayCaption(kLong);
+  h.engine->speak({kLong, english, SpeechEngine::kDefaultSpeed, true});
   std::this_thread::sleep_for(700ms);
-  h.engine->sayCaption("Next.");
+  h.engine->speak({"Next.", english, SpeechEngine::kDefaultSpeed, true});
   h.engine->waitUntilIdle();
   std::this_thread::sleep_for(300ms);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
@@ -153,8 +152,7 @@ TEST(SpeechDispatcher, AServerKilledMidUtteranceIsReportedAndSpeechComesBack) {
   ServerHarness h;
   const std::int32_t english = h.serverMode("en-us");
   ASSERT_GT(english, 0);
-  h.engine->setCurrentMode(english);
-  h.engine->sayText(kLong);
+  h.engine->speak({kLong, english, SpeechEngine::kDefaultSpeed});
   std::this_thread::sleep_for(700ms);
   ASSERT_EQ(std::system(std::getenv("SPEECH_SERVER_KILL")), 0);
   // The engine notices: it neither hangs nor calls the utterance spoken well.
@@ -163,7 +161,7 @@ TEST(SpeechDispatcher, AServerKilledMidUtteranceIsReportedAndSpeechComesBack) {
 
   ASSERT_EQ(std::system(std::getenv("SPEECH_SERVER_START")), 0);
   const std::size_t from = h.monitor.now();
-  h.engine->sayText("Hello again.");
+  h.engine->speak({"Hello again.", english, SpeechEngine::kDefaultSpeed});
   h.engine->waitUntilIdle();
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(h.engine->lastError(), 0);

@@ -133,7 +133,7 @@ TEST(Transcript, QuotesBackslashQuoteAndLineBreaksAndHexesOtherControls) {
                               "31m \xC2\xA0\xC3\x9B"),
             R"("\xC2\x9B31m )"
             "\xC2\xA0\xC3\x9B\"");
-  EXPECT_EQ(transcript::say(1, 175, "私"), "say mode=1 speed=175 \"私\"");
+  EXPECT_EQ(transcript::say({"私", 1, 175}), "say mode=1 speed=175 \"私\"");
 }
 
 }  // namespace

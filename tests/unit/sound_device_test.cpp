@@ -111,17 +111,20 @@ class SoundDevice : public ::testing::Test {
   std::unique_ptr<SpeechEngine> startEngine(std::int32_t mode) {
     EngineOptions options;
     options.onFirstSamples = [this] { ++heard; };
-    auto engine = std::make_unique<SpeechEngine>(std::move(options));
-    engine->setCurrentMode(mode);
-    return engine;
+    mode_ = mode;
+    return std::make_unique<SpeechEngine>(std::move(options));
   }
-  static void say(SpeechEngine& engine, const std::string& text) {
-    engine.sayText(text);
+  void hand(SpeechEngine& engine, const std::string& text) const {
+    engine.speak({text, mode_, SpeechEngine::kDefaultSpeed});
+  }
+  void say(SpeechEngine& engine, const std::string& text) const {
+    hand(engine, text);
     engine.waitUntilIdle();
   }
 
   PulseServer server;
   std::atomic<int> heard{0};
+  std::int32_t mode_ = 0;
 };
 
 TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANewOne) {
@@ -133,7 +136,7 @@ TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANew
   EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
 
   // The server dies while a long sentence plays: the worker must not hang on the lost stream.
-  engine->sayText(kLongSentence);
+  hand(*engine, kLongSentence);
   for (int i = 0; i < 1000 && heard < 2; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }

@@ -168,11 +168,13 @@ TEST(SpeechEngine, ListsJapaneseAndEnglishFirstAndKeepsSpeedInRange) {
   EXPECT_EQ(e.voiceModeLanguage(2), 1033);
   EXPECT_THROW(e.voiceModeTitle(0), Error);
   EXPECT_THROW(e.voiceModeLanguage(e.voiceModeCount() + 1), Error);
-  EXPECT_EQ(e.minSpeed(), 80);
-  e.setSpeed(10);
-  EXPECT_EQ(e.speed(), 80);
-  e.setSpeed(9000);
-  EXPECT_EQ(e.speed(), 450);
+  EXPECT_EQ(e.minRate(), 80);
+  e.speak({"slow", 2, 10});
+  e.speak({"fast", 2, 9000});
+  e.waitUntilIdle();
+  ASSERT_EQ(h.spoken.size(), 2u);
+  EXPECT_EQ(h.spoken[0].rate, 80);
+  EXPECT_EQ(h.spoken[1].rate, 450);
   for (int i = 1; i <= e.voiceModeCount(); ++i) {
     EXPECT_EQ(e.voiceModeTitle(i).rfind("mb-", 0), std::string::npos) << "mbrola voice listed";
   }
@@ -181,8 +183,7 @@ TEST(SpeechEngine, ListsJapaneseAndEnglishFirstAndKeepsSpeedInRange) {
 TEST(SpeechEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(1);
-  e.sayText("今日はいい天気ですね。");
+  e.speak({"今日はいい天気ですね。", 1, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   const double prompt = h.seconds();
   EXPECT_GT(prompt, 1.0);
@@ -192,8 +193,7 @@ TEST(SpeechEngine, SpeaksAKanjiPromptAndAnEnglishWordAudibly) {
   EXPECT_EQ(h.spoken[0].voice, e.voiceModes()[0].identifier);
   EXPECT_EQ(withoutIdeographs(h.spoken[0].text), h.spoken[0].text);
 
-  e.setCurrentMode(2);
-  e.sayText("Hello");
+  e.speak({"Hello", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   const double word = h.seconds() - prompt;
   EXPECT_GT(word, 0.2);
@@ -214,8 +214,7 @@ TEST(SpeechEngine, AFliteVoiceIsOpenedOnlyWhenItIsUsed) {
         EngineHarness h;
         SpeechEngine& e = *h.engine;
         bool ok = e.voiceModeCount() > 5 && !loaded("libflite.so.1");
-        e.setCurrentMode(2);
-        e.sayText("Hello");
+        e.speak({"Hello", 2, SpeechEngine::kDefaultSpeed});
         e.waitUntilIdle();
         ok = ok && loaded("libflite_cmu_us_rms.so.1") && !loaded("libflite_cmu_us_slt.so.1") &&
              !loaded("libflite_cmu_us_awb.so.1") && h.rms(0, h.sink->samples().size()) > 500;
@@ -229,21 +228,20 @@ TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
   // they would be silence. In a sentence the marks stay unspoken.
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(2);
   double before = 0;
   for (const char* mark : {".", "?", "!", " ! "}) {
-    e.sayText(mark);
+    e.speak({mark, 2, SpeechEngine::kDefaultSpeed});
     e.waitUntilIdle();
     EXPECT_GT(h.seconds() - before, 0.3) << '"' << mark << '"';
     const auto from = static_cast<std::size_t>(before * e.sampleRate());
     EXPECT_GT(h.rms(from, h.sink->samples().size()), 300.0) << '"' << mark << '"';
     before = h.seconds();
   }
-  e.sayText("Run");
+  e.speak({"Run", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   const double word = h.seconds() - before;
   before = h.seconds();
-  e.sayText("Run!");
+  e.speak({"Run!", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_LT(h.seconds() - before, word + 0.3) << "the mark in a sentence was spoken";
 }
@@ -251,16 +249,10 @@ TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
 TEST(SpeechEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(2);
-  e.setSpeed(300);
-  e.sayText("one");
-  e.setCurrentMode(1);
-  e.setSpeed(120);
-  e.sayText("二です");
-  e.setCurrentMode(2);
-  e.sayText("three");
-  e.setCurrentMode(9999);  // no such mode: the text's own language decides
-  e.sayText("four");
+  e.speak({"one", 2, 300});
+  e.speak({"二です", 1, 120});
+  e.speak({"three", 2, 120});
+  e.speak({"four", 9999, 120});  // no such mode: the text's own language decides
   e.waitUntilIdle();
   ASSERT_EQ(h.spoken.size(), 4u);
   const auto& modes = e.voiceModes();
@@ -279,13 +271,10 @@ TEST(SpeechEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
 TEST(SpeechEngine, SlowerRatesGiveLongerSpeech) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(2);
-  e.setSpeed(80);
-  e.sayText("This is a longer sentence to time.");
+  e.speak({"This is a longer sentence to time.", 2, 80});
   e.waitUntilIdle();
   const auto slow = h.sink->samples().size();
-  e.setSpeed(450);
-  e.sayText("This is a longer sentence to time.");
+  e.speak({"This is a longer sentence to time.", 2, 450});
   e.waitUntilIdle();
   const auto fast = h.sink->samples().size() - slow;
   EXPECT_GT(slow, fast * 2);
@@ -297,14 +286,13 @@ TEST(SpeechEngine, WithoutASoundDeviceTheDrillGoesOnAndSpeechResumesLater) {
   EngineHarness::startWithoutDevice = false;
   SpeechEngine& e = *h.engine;
   EXPECT_EQ(e.lastError(), SpeechEngine::kNoSoundDevice);
-  e.setCurrentMode(2);
-  e.sayText("lost");
+  e.speak({"lost", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_TRUE(h.sink->samples().empty());
   EXPECT_EQ(e.lastError(), SpeechEngine::kNoSoundDevice);
 
   h.sink->failOpen = false;  // the device is back
-  e.sayText("back");
+  e.speak({"back", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_FALSE(h.sink->samples().empty());
   EXPECT_EQ(e.lastError(), 0);
@@ -313,18 +301,17 @@ TEST(SpeechEngine, WithoutASoundDeviceTheDrillGoesOnAndSpeechResumesLater) {
 TEST(SpeechEngine, ADeviceThatGoesAwayMidRunIsReportedAndRecovered) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(2);
-  e.sayText("first");
+  e.speak({"first", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   const auto before = h.sink->samples().size();
   ASSERT_GT(before, 0u);
   h.sink->failWrite = true;
-  e.sayText("second");
+  e.speak({"second", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_EQ(e.lastError(), SpeechEngine::kSoundDeviceFailed);
   EXPECT_EQ(h.sink->samples().size(), before);
   h.sink->failWrite = false;
-  e.sayText("third");
+  e.speak({"third", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_GT(h.sink->samples().size(), before);
   EXPECT_EQ(e.lastError(), 0);
@@ -336,8 +323,7 @@ TEST(SpeechEngine, MissingDataIsReportedAndNothingCrashes) {
     options.mecabDictionary = "/nonexistent/dic";
     EngineHarness h(options);
     EXPECT_EQ(h.engine->lastError(), SpeechEngine::kNoDictionary);
-    h.engine->setCurrentMode(1);
-    h.engine->sayText("学生です");
+    h.engine->speak({"学生です", 1, SpeechEngine::kDefaultSpeed});
     h.engine->waitUntilIdle();
     ASSERT_EQ(h.spoken.size(), 1u);
     EXPECT_EQ(h.spoken[0].text, "です");
@@ -352,10 +338,8 @@ TEST(SpeechEngine, MissingDataIsReportedAndNothingCrashes) {
     ASSERT_EQ(h.engine->voiceModeCount(), 5);
     EXPECT_EQ(h.engine->voiceModeLanguage(1), 1041);
     EXPECT_EQ(h.engine->voiceModeTitle(2), "English (America)");
-    h.engine->setCurrentMode(1);
-    h.engine->sayText("日本語です");
-    h.engine->setCurrentMode(2);
-    h.engine->sayText("still heard");
+    h.engine->speak({"日本語です", 1, SpeechEngine::kDefaultSpeed});
+    h.engine->speak({"still heard", 2, SpeechEngine::kDefaultSpeed});
     h.engine->waitUntilIdle();
     ASSERT_EQ(h.spoken.size(), 1u);
     EXPECT_EQ(h.spoken[0].text, "still heard");
@@ -368,8 +352,9 @@ TEST(SpeechEngine, MissingDataIsReportedAndNothingCrashes) {
 
 TEST(SpeechEngine, ShuttingDownDropsQueuedSpeechWithoutHanging) {
   EngineHarness h;
-  h.engine->setCurrentMode(1);
-  for (int i = 0; i < 50; ++i) h.engine->sayText("今日はいい天気ですね。明日も晴れるでしょう。");
+  for (int i = 0; i < 50; ++i)
+    h.engine->speak(
+        {"今日はいい天気ですね。明日も晴れるでしょう。", 1, SpeechEngine::kDefaultSpeed});
   h.engine.reset();  // joins the worker: what it did is now safe to read
   // The queue is dropped and the utterance in hand cut short, not spoken out.
   EXPECT_LT(h.spoken.size(), 3u);
@@ -416,9 +401,8 @@ TEST(SpeechEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd
     options.makeSink = [gate, inOpen] { return std::make_unique<StalledSink>(gate, inOpen); };
     auto engine = std::make_unique<SpeechEngine>(std::move(options));
     EXPECT_EQ(engine->lastError(), inOpen ? SpeechEngine::kNoSoundDevice : SpeechEngine::kNoError);
-    engine->setCurrentMode(2);
-    engine->sayText("nobody hears this");
-    engine->sayText("nor this");
+    engine->speak({"nobody hears this", 2, SpeechEngine::kDefaultSpeed});
+    engine->speak({"nor this", 2, SpeechEngine::kDefaultSpeed});
     // Nothing reaches the device, so a bounded wait gives up.
     EXPECT_FALSE(engine->waitUntilIdle(std::chrono::milliseconds(300)));
     engine.reset();  // returns although the worker is still held
@@ -428,8 +412,8 @@ TEST(SpeechEngine, ASoundDeviceThatStopsAnsweringHoldsUpNeitherTheStartNorTheEnd
 
 TEST(SpeechEngine, ARunawayTextIsCutToALengthWorthSpeakingAndSpokenInShortPieces) {
   EngineHarness h;
-  h.engine->setCurrentMode(6);  // eSpeak NG, the quicker to speak a long text
-  h.engine->sayText(std::string(1'000'000, 'a') + " end");
+  // Mode 6 is eSpeak NG's, the quicker to speak a long text.
+  h.engine->speak({std::string(1'000'000, 'a') + " end", 6, SpeechEngine::kDefaultSpeed});
   h.engine->waitUntilIdle();
   std::size_t total = 0;
   for (const Spoken& s : h.spoken) total += s.text.size();
@@ -492,14 +476,12 @@ TEST(SpeechEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
   const auto& modes = e.voiceModes();
   for (std::int32_t mode = 1; mode <= 7 && mode <= e.voiceModeCount(); ++mode) {
     SCOPED_TRACE(modes[static_cast<std::size_t>(mode - 1)].title);
-    e.setCurrentMode(mode);
     const bool japanese = modes[static_cast<std::size_t>(mode - 1)].japanese();
     const std::string text = japanese ? "はい" : "Start";
     double length[2] = {};
     for (const std::int32_t speed : {SpeechEngine::kDefaultSpeed, SpeechEngine::kMinSpeed}) {
       const std::size_t from = h.sink->samples().size();
-      e.setSpeed(speed);
-      e.sayText(text);
+      e.speak({text, mode, speed});
       e.waitUntilIdle();
       const auto samples = h.sink->samples();
       ASSERT_GT(samples.size(), from);
@@ -516,12 +498,12 @@ TEST(SpeechEngine, EveryVoiceStartsAtItsFirstSoundAndKeepsTheSpeedUnits) {
 TEST(SpeechEngine, TextsInTheWrongLanguageGoToTheRightVoice) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(3);  // an English voice other than the first
-  e.sayText("hello");
-  e.setCurrentMode(1);
-  e.sayText("私はTomです。");  // Latin words in a prompt: the English voice last used
-  e.setCurrentMode(2);
-  e.sayText("今日は");  // Japanese for an English voice: the Japanese voice reads it
+  const std::int32_t rate = SpeechEngine::kDefaultSpeed;
+  e.speak({"hello", 3, rate});  // an English voice other than the first
+  // Latin words in a prompt: the English voice last used.
+  e.speak({"私はTomです。", 1, rate});
+  // Japanese for an English voice: the Japanese voice reads it.
+  e.speak({"今日は", 2, rate});
   e.waitUntilIdle();
   const auto voiceOf = [&](const std::string& text) {
     for (const Spoken& s : h.spoken) {
@@ -561,10 +543,9 @@ TEST(CaptionCache, KeepsWhatWasLatelyUsedWithinItsBound) {
 TEST(SpeechEngine, ACaptionHeardBeforeIsPlayedAgainWithoutTheSynthesiser) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.setCurrentMode(2);
-  const auto caption = [&](const char* text) {
+  const auto caption = [&](const char* text, std::int32_t rate = SpeechEngine::kDefaultSpeed) {
     const std::size_t from = h.sink->samples().size();
-    e.sayCaption(text);
+    e.speak({text, 2, rate, true});
     e.waitUntilIdle();
     const auto all = h.sink->samples();
     return std::vector<std::int16_t>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
@@ -573,22 +554,20 @@ TEST(SpeechEngine, ACaptionHeardBeforeIsPlayedAgainWithoutTheSynthesiser) {
   const std::size_t synthesised = h.spoken.size();
   EXPECT_EQ(caption("Good"), first);
   EXPECT_EQ(h.spoken.size(), synthesised);
-  e.setSpeed(80);  // another rate is another sound
-  EXPECT_GT(caption("Good").size(), first.size());
+  EXPECT_GT(caption("Good", 80).size(), first.size());  // another rate is another sound
   EXPECT_EQ(h.spoken.size(), synthesised + 1);
 }
 
 TEST(SpeechEngine, ExpectedCaptionsAreReadiedWhileNothingIsSaid) {
   EngineHarness h;
   SpeechEngine& e = *h.engine;
-  e.expectCaptions(2, {"morning", "!"});
+  e.expectCaptions(2, SpeechEngine::kDefaultSpeed, {"morning", "!"});
   // Readying two words takes milliseconds, and makes no sound.
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   EXPECT_TRUE(h.sink->samples().empty());
   EXPECT_TRUE(h.spoken.empty());
-  e.setCurrentMode(2);
   for (const char* caption : {"!", "morning", "evening"}) {
-    e.sayCaption(caption);
+    e.speak({caption, 2, SpeechEngine::kDefaultSpeed, true});
     e.waitUntilIdle();  // each heard whole
   }
   // Only the caption nobody expected went to the synthesiser; the others were heard all the same.
@@ -623,10 +602,9 @@ TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   };
   SpeechEngine e(std::move(options));
   e.lastError();  // the worker has made its sink by then
-  e.setCurrentMode(2);
   const auto spokenAlone = [&](const std::string& text) {
     const std::size_t from = sink->samples().size();
-    e.sayText(text);
+    e.speak({text, 2, SpeechEngine::kDefaultSpeed});
     e.waitUntilIdle();
     return sink->samples().size() - from;
   };
@@ -638,7 +616,7 @@ TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   started.clear();
   std::size_t from = sink->samples().size();
   for (const char* word : {"Everything", "one", "two", "three", "four", "five", "six", "Start"}) {
-    e.sayCaption(word);
+    e.speak({word, 2, SpeechEngine::kDefaultSpeed, true});
     std::this_thread::sleep_for(std::chrono::milliseconds(word[0] == 'E' ? 150 : 1));
   }
   e.waitUntilIdle();
@@ -654,8 +632,8 @@ TEST(SpeechEngine, AFocusCaptionCutsOffTheLastButNeverASentence) {
   // A sentence is never cut, and what follows it keeps its place.
   started.clear();
   from = sink->samples().size();
-  e.sayText("I am a student.");
-  e.sayCaption("Next");
+  e.speak({"I am a student.", 2, SpeechEngine::kDefaultSpeed});
+  e.speak({"Next", 2, SpeechEngine::kDefaultSpeed, true});
   e.waitUntilIdle();
   EXPECT_EQ(started, (std::vector<std::string>{"I am a student.", "Next"}));
   EXPECT_GE(sink->samples().size() - from, sentence);
@@ -670,8 +648,7 @@ TEST(SpeechEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
     ++synthesised;
   };
   SpeechEngine e(std::move(options));
-  e.setCurrentMode(2);
-  for (int i = 0; i < 1000; ++i) e.sayText("again");
+  for (int i = 0; i < 1000; ++i) e.speak({"again", 2, SpeechEngine::kDefaultSpeed});
   gate->release();
   e.waitUntilIdle();
   EXPECT_LE(synthesised, static_cast<int>(SpeechEngine::kMaxQueued) + 1);

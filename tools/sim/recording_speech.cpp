@@ -4,16 +4,12 @@
 
 namespace orvane {
 
-RecordingSpeech::RecordingSpeech(std::vector<VoiceModeInfo> modes, std::int32_t speed,
-                                 std::int32_t minSpeed, std::int32_t lastError)
-    : modes_(std::move(modes)), speed_(speed), minSpeed_(minSpeed), lastError_(lastError) {}
-
-void RecordingSpeech::sayText(const std::string& text) {
-  if (listener_) listener_({mode_, speed_, text});
-}
+RecordingSpeech::RecordingSpeech(std::vector<VoiceModeInfo> modes, std::int32_t rate,
+                                 std::int32_t minRate, std::int32_t lastError)
+    : modes_(std::move(modes)), rate_(rate), minRate_(minRate), lastError_(lastError) {}
 
 const VoiceModeInfo& RecordingSpeech::info(std::int32_t mode) const {
-  if (mode < 1 || mode > modeCount()) throw noSuchVoiceMode(mode);
+  if (mode < 1 || static_cast<std::size_t>(mode) > modes_.size()) throw noSuchVoiceMode(mode);
   return modes_[static_cast<std::size_t>(mode - 1)];
 }
 

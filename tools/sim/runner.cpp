@@ -179,7 +179,7 @@ class Runner {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
     speech_->onSay([this](const Utterance& u) {
-      transcript::writeSay(out_, u.mode, u.speed, u.text);
+      transcript::writeSay(out_, u);
       out_ << '\n';
     });
     session_ = std::make_unique<Session>(*speech_, platform_);
