@@ -1,7 +1,7 @@
-// The drill's handlers: revealing and placing words, checking, Erase, Answer, Next and End.
+// The drill's handlers: Start (revealing the words, or checking the sentence), placing words and
+// marks, Erase, Answer, Next and End. Each asks the drill, hands the step to the view and speaks
+// what the step says.
 #pragma once
-
-#include <string>
 
 #include "app/session.hpp"
 
@@ -14,8 +14,5 @@ void eraseSentence(Session& s);
 void showAnswer(Session& s);
 void nextQuestion(Session& s);
 void endDrill(Session& s);
-
-// "3/4 75%": right answers, questions asked and the percentage, cut to a whole number.
-std::string scoreText(std::int32_t correct, std::int32_t asked);
 
 }  // namespace orvane

@@ -3,8 +3,8 @@
 // core/, drill/ and window/, and speaks through the interface in core/ (the real voice is
 // plugged in by the programs); the Qt window (qt/) and the tools stand on it.
 //
-// Everything the handlers share: the window model, the drill and voice state, the question file,
-// the speech adapter and the platform. One Session lives for the whole run.
+// Everything the handlers share: the window model, the drill (which reads the question file), the
+// voice state, the speech adapter and the platform. One Session lives for the whole run.
 #pragma once
 
 #include <deque>
@@ -13,8 +13,7 @@
 
 #include "app/platform.hpp"
 #include "core/speech_control.hpp"
-#include "drill/drill_state.hpp"
-#include "drill/question_file.hpp"
+#include "drill/drill.hpp"
 #include "window/form.hpp"
 
 namespace orvane {
@@ -50,15 +49,21 @@ struct KeyStroke {
 };
 
 struct Session {
-  Session(SpeechControl& s, Platform& p) : speech(s), platform(p) {}
+  Session(SpeechControl& s, Platform& p)
+      : drill([this] { return static_cast<std::uint64_t>(platform.timeOfDayMs()); }),
+        speech(s),
+        platform(p) {}
 
   Form form;
-  DrillState drill;
+  // The shuffle is seeded from the clock before every question.
+  Drill drill;
   VoiceState voices;
   VoiceDialog dialog;
-  orvane::QuestionFile questionFile;
   SpeechControl& speech;
   Platform& platform;
+  // The caption last spoken because its button took the focus: what the spell-out spells. A new
+  // question, a new file and Erase forget it.
+  std::string lastSpoken;
   // Set by End, Exit and the failure paths that end the program; the loop stops at its next turn.
   bool quitRequested = false;
   // Key strokes posted by the scan timer, handled after the current handler.

@@ -8,7 +8,8 @@
 
 namespace orvane {
 
-enum class Voice { Japanese, English };
+// The learner's voice is chosen by the language of what is said.
+using Voice = Language;
 
 inline std::int32_t voiceMode(const Session& s, Voice v) {
   return v == Voice::Japanese ? s.voices.japaneseVoiceMode : s.voices.englishVoiceMode;
@@ -16,6 +17,11 @@ inline std::int32_t voiceMode(const Session& s, Voice v) {
 
 inline void say(Session& s, Voice v, std::string_view text) {
   s.speech.speak({text, voiceMode(s, v), s.voices.rate, false});
+}
+
+// What a drill step says, in order.
+inline void sayStep(Session& s, const DrillStep& step) {
+  for (const ToSay& t : step.toSay) say(s, t.language, t.text);
 }
 
 // A focus caption: the next one may cut it off.

@@ -36,8 +36,24 @@ std::optional<Menu> menuByName(std::string_view name) {
   return byName<Menu>(kMenuNames, name);
 }
 
+CaptionText::CaptionText(std::string text) {
+  if (!text.empty()) text_ = std::make_shared<const std::string>(std::move(text));
+}
+
+const std::string& CaptionText::str() const {
+  static const std::string empty;
+  return text_ ? *text_ : empty;
+}
+
+Control wordButtonAt(std::size_t i) {
+  return static_cast<Control>(static_cast<std::size_t>(Control::Word1) + i);
+}
+std::optional<std::size_t> wordIndexOf(Control c) {
+  if (!isWordButton(c)) return std::nullopt;
+  return static_cast<std::size_t>(c) - static_cast<std::size_t>(Control::Word1);
+}
 Control wordButton(int slot) {
-  return static_cast<Control>(static_cast<int>(Control::Word1) + (slot - 2));
+  return wordButtonAt(static_cast<std::size_t>(slot - 2));
 }
 bool isWordButton(Control c) {
   return c >= Control::Word1 && c <= Control::Word7;

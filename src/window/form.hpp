@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,8 +63,25 @@ enum class Menu {
 };
 inline constexpr std::size_t kMenuCount = 18;
 
+// A control's caption. Its text may be shared with whoever else holds it: a prompt, which may run
+// to hundreds of megabytes, is held once by the drill and by its label. It reads as its text.
+class CaptionText {
+ public:
+  CaptionText() = default;
+  CaptionText(std::string text);
+  CaptionText(const char* text) : CaptionText(std::string(text)) {}
+  CaptionText(std::shared_ptr<const std::string> text) : text_(std::move(text)) {}
+
+  const std::string& str() const;
+  operator const std::string&() const { return str(); }
+  operator std::string_view() const { return str(); }
+
+ private:
+  std::shared_ptr<const std::string> text_;  // none for the empty caption
+};
+
 struct ControlState {
-  std::string caption;
+  CaptionText caption;
   bool visible = false;
   bool enabled = true;
 };
@@ -80,7 +98,12 @@ std::optional<Control> controlByName(std::string_view name);
 std::string_view menuName(Menu m);
 std::optional<Menu> menuByName(std::string_view name);
 
-// The word button of slot k (2..8).
+inline constexpr std::size_t kWordButtonCount = 7;
+// The word button of word i (0..6), as the drill counts its words.
+Control wordButtonAt(std::size_t i);
+// The word (0..6) a word button stands for; none for another control.
+std::optional<std::size_t> wordIndexOf(Control c);
+// The word button of slot k (2..8), as a record's lines number them.
 Control wordButton(int slot);
 bool isWordButton(Control c);
 bool isMarkButton(Control c);
@@ -123,7 +146,7 @@ class Form {
   MenuState& menu(Menu m) { return menus_[index(m)]; }
 
   const std::string& caption(Control c) const { return control(c).caption; }
-  void setCaption(Control c, std::string text) { controls_[index(c)].caption = std::move(text); }
+  void setCaption(Control c, CaptionText text) { controls_[index(c)].caption = std::move(text); }
   bool visible(Control c) const { return control(c).visible; }
   void show(Control c) { controls_[index(c)].visible = true; }
   // Hiding the focused button leaves the window without an active control.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/drill_handlers.hpp"
 #include "app/speaking_commands.hpp"
 #include "core/error.hpp"
 #include "core/text.hpp"
@@ -63,15 +62,6 @@ TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
   EXPECT_EQ(text::errorReportText("a-"), "a-");
   EXPECT_EQ(text::errorReportText("a/"), "a/.");
   EXPECT_EQ(text::errorReportText(""), "");
-}
-
-TEST(ScoreText, CutsThePercentageToAWholeNumber) {
-  EXPECT_EQ(scoreText(1, 1), "1/1 100%");
-  EXPECT_EQ(scoreText(3, 4), "3/4 75%");
-  EXPECT_EQ(scoreText(2, 3), "2/3 66%");
-  EXPECT_EQ(scoreText(0, 7), "0/7 0%");
-  // No overflow where the count times 100 passes 32 bits.
-  EXPECT_EQ(scoreText(2000000000, 2000000000), "2000000000/2000000000 100%");
 }
 
 TEST(SpellOut, FollowsEveryCharacterWithOneBlank) {
