@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/speaking_commands.hpp"
 #include "core/error.hpp"
 #include "core/text.hpp"
 
@@ -62,13 +61,6 @@ TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
   EXPECT_EQ(text::errorReportText("a-"), "a-");
   EXPECT_EQ(text::errorReportText("a/"), "a/.");
   EXPECT_EQ(text::errorReportText(""), "");
-}
-
-TEST(SpellOut, FollowsEveryCharacterWithOneBlank) {
-  EXPECT_EQ(spellOut("Start"), "S t a r t ");
-  EXPECT_EQ(spellOut("?"), "? ");
-  EXPECT_EQ(spellOut("日本"), "日 本 ");
-  EXPECT_EQ(spellOut(std::string(40, 'x')).size(), 80u);
 }
 
 }  // namespace
