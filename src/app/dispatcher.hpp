@@ -19,7 +19,7 @@ class Dispatcher {
   void click(Control c);  // a mouse click: focus first, then the click
   void key(const KeyStroke& k);
   void menu(Menu m);
-  void tick();      // Timer1 fired
+  void tick();      // the scan timer fired
   void activate();  // the window became active
 
   // Events of the open voice dialog.

@@ -118,7 +118,6 @@ class ScanTimer {
  public:
   bool enabled() const { return enabled_; }
   std::int32_t interval() const { return interval_; }
-  std::int64_t elapsed() const { return elapsed_; }
   // Bumped on every restart of the count, so a view can restart its own clock.
   std::uint64_t generation() const { return generation_; }
 
