@@ -17,6 +17,9 @@ void showIf(Form& f, Control c, bool shown) {
   shown ? f.show(c) : f.hide(c);
 }
 
+// Rule, for every control: a hidden control keeps the caption it last had, as scripts read it with
+// "show". So the captions below change only where the drill gives them something to show.
+
 // ---- What follows the drill wherever it stands ----
 
 // Rule: a word button shows its word while the word is on offer. The first word placed keeps its

@@ -3,10 +3,12 @@
 // (drill_step.hpp). It never sees a caption; the window shows what it holds (app/drill_view) and
 // the voice speaks what a step says.
 //
-//   NoQuestion --open--> QuestionShown --reveal--> Placing --mark, every word placed-->
-//   SentenceClosed SentenceClosed --check--> CheckedRight | CheckedWrong --showAnswer-->
-//   AnswerShown erase: back to Placing with every word on offer again     next: QuestionShown, or
-//   Over
+//   NoQuestion    --open-->   QuestionShown  --reveal-->  Placing
+//   Placing       --mark, with every word placed-->  SentenceClosed
+//   SentenceClosed, CheckedRight, CheckedWrong  --check-->  CheckedRight | CheckedWrong
+//   anywhere but Over  --showAnswer-->  AnswerShown
+//   once revealed      --erase-->       Placing, every word on offer again
+//   --next-->  QuestionShown, or Over at the end of the questions;  --open-->  starts again
 //
 // Words are placed one at a time in any order; the first placed takes a capital. A mark given
 // while words are left closes nothing: the words can still be placed after it, and only erase
