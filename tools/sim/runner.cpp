@@ -206,8 +206,8 @@ class Runner {
         return {};
       }
       case Op::ClickWord: {
-        for (int k = 2; k <= 8; ++k) {
-          const Control b = wordButton(k);
+        for (std::size_t i = 0; i < kWordButtonCount; ++i) {
+          const Control b = wordButtonAt(i);
           if (s.form.visible(b) && s.form.caption(b) == c.arg && clickable(b)) {
             d.click(b);
             return {};
