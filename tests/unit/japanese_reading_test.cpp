@@ -371,7 +371,7 @@ constexpr Case kSymbols[] = {
     {"3〜5人", "サンカラゴニン"},
     {"1+1=2", "イチプラスイチイコールニ"},
     {"ジョン・スミス", "ジョン、スミス"},
-    {"⅖6個", "ロクコ"},  // no digit is left unread
+    {"⅖6個", "ゴブンノニ ロッコ"},  // a fraction of one character is a number of its own
 };
 
 // Words the dictionary alone misreads, and long vowels across a word's parts.
