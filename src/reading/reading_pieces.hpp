@@ -1,6 +1,8 @@
 // Long texts read in pieces of bounded size, cut where no word or number runs across: MeCab's
 // words hold at most 64 KiB and its lattice takes some 300 bytes a byte, so a line of any length
-// reads in the same memory. Texts that fit in one piece, every prompt a drill has, read whole.
+// reads in the same memory (and a run of one kind of character, which MeCab reads in time that
+// grows with the square of its length, in time that grows with its length). Texts that fit in
+// one piece, every prompt a drill has, read whole.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +16,7 @@ class JapaneseReader;
 
 namespace orvane::japanese {
 
-constexpr std::size_t kPieceBytes = 4096;
+constexpr std::size_t kPieceBytes = 1024;
 // How far past a piece pieceLength may look: one character.
 constexpr std::size_t kPieceLookahead = 4;
 
