@@ -5,6 +5,7 @@ data of Python's unicodedata: NFKC forms, decimal digits and numeric values.
 usage: make_character_table.py OUTPUT.cpp
 
 Only characters the reader cannot read as they stand are listed: full-width Latin letters,
+Latin letters with accents,
 enclosed and parenthesised numbers and ideographs, squared words and units, Kangxi radicals,
 compatibility ideographs, letterlike symbols, mathematical letters and digits, fractions,
 superscripts and other scripts' digits. Full-width digits and punctuation, half-width katakana
@@ -47,6 +48,12 @@ def entry(code):
     # Digits of every script but ASCII and full-width, which the reader knows: ٣ ३ 𝟓.
     if category == "Nd" and not (0x30 <= code <= 0x39 or 0xFF10 <= code <= 0xFF19):
         return "Digit", str(unicodedata.decimal(ch))
+    # Latin letters with accents as the plain letters (café cafe), so the word stays one Latin word
+    # for the English voice instead of three letters and a dropped one.
+    if 0xC0 <= code <= 0x24F and category.startswith("L"):
+        plain = "".join(c for c in unicodedata.normalize("NFKD", ch)
+                        if not unicodedata.category(c).startswith("M"))
+        return ("Text", plain) if plain.isascii() and plain.isalpha() and plain != ch else None
     if not in_blocks(code):
         return None
     nfkc = unicodedata.normalize("NFKC", ch)

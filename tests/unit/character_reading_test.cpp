@@ -34,6 +34,7 @@ constexpr Case kCharacters[] = {
     {"NASAの話", "NASA ノハナシ"},
     {"STOPと書く", "STOP トカク"},
     {"I like CD", "I like CD"},
+    {"caféに行く", "cafe ニイク"},  // accents folded: one English word
     // Numbers of one character, each a number of its own.
     {"①の問題", "イチノモンダイ"},
     {"①②③", "イチ ニ サン"},
