@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/platform.hpp"
+#include "app/settings.hpp"
 #include "core/speech_control.hpp"
 #include "drill/drill.hpp"
 #include "window/form.hpp"
@@ -72,7 +73,12 @@ struct Session {
   // current handler (the focus goes to the first visible button when none has it).
   bool activationPending = false;
 
+  // What this learner set once (settings.ini), as read at start-up; its lines are kept so that
+  // saving keeps the file's comments and keys this build does not know.
+  SettingsFile settings;
+
   std::string speechIniPath = "speech.ini";
+  std::string settingsPath = "settings.ini";
   std::string startFilePath = "toi.dat";
 };
 

@@ -115,7 +115,7 @@ std::string valueText(const Rule& r, const Settings& s) {
 std::string allowed(const Rule& r) {
   switch (r.kind) {
     case Kind::Flag:
-      return "0 か 1";
+      return "0 か 1 のどちらか";
     case Kind::Number:
       return std::to_string(r.min) + "〜" + std::to_string(r.max) + " の数";
     case Kind::ScreenReader:

@@ -7,7 +7,26 @@
 
 namespace orvane {
 
+namespace {
+
+// A settings file the program cannot use never stops the drill: it is named once, and every
+// value it could not give is the default.
+void readLearnerSettings(Session& s) {
+  try {
+    s.settings = readSettings(s.settingsPath);
+  } catch (const std::exception& e) {
+    s.settings = SettingsFile{};
+    showMessage(s, std::string(e.what()) + "\r設定を読めないので、すべて初めの設定を使います。");
+    return;
+  }
+  const std::string problems = settingsProblemsMessage(s.settingsPath, s.settings.problems);
+  if (!problems.empty()) showMessage(s, problems);
+}
+
+}  // namespace
+
 void startUpForm(Session& s) {
+  readLearnerSettings(s);
   s.voices.rate = s.speech.defaultRate();
   try {
     const SpeechIni ini = readSpeechIni(s.speechIniPath);
