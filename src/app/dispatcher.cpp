@@ -3,7 +3,9 @@
 #include "app/focus.hpp"
 #include "app/menu_commands.hpp"
 #include "app/scan.hpp"
+#include "app/speaking_commands.hpp"
 #include "app/startup.hpp"
+#include "app/switch_input.hpp"
 #include "app/voice_settings.hpp"
 #include "core/text.hpp"
 
@@ -59,6 +61,7 @@ void Dispatcher::click(Control c) {
   if (!mainWindowTakesInput()) return;
   run([&] {
     if (!isButton(c) || !s_.form.visible(c) || !s_.form.control(c).enabled) return;
+    notePress(s_);
     giveFocus(s_, c);
     runClick(s_, c);
   });
@@ -66,7 +69,10 @@ void Dispatcher::click(Control c) {
 
 void Dispatcher::key(const KeyStroke& k) {
   if (!mainWindowTakesInput()) return;
-  run([&] { handleKey(k); });
+  run([&] {
+    if (k.down && !acceptPress(s_, k)) return;
+    handleKey(k);
+  });
 }
 
 void Dispatcher::menu(Menu m) {
@@ -131,6 +137,9 @@ void Dispatcher::handleKey(const KeyStroke& k) {
       if (f.menu(item).enabled) runMenu(s_, item);
       return;
     }
+    case Key::E:
+      if (!m.ctrl || m.alt) return;
+      return speakSentenceSoFar(s_);
   }
 }
 

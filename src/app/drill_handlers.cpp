@@ -10,11 +10,25 @@ void showAndSay(Session& s, const DrillStep& step) {
   showStep(s, step);
   sayStep(s, step);
 }
+
+// For a learner who cannot see the mark or the score label, settings.ini's speak_verdict says
+// them: after the sentence, and after the closing instruction.
+void sayVerdict(Session& s, const CheckedAttempt& a) {
+  if (s.settings.values.speakVerdict)
+    say(s, Voice::Japanese, a.right ? kRightVerdict : kWrongVerdict);
+}
+
+void sayFinalScore(Session& s) {
+  if (!s.settings.values.speakVerdict || s.drill.phase() != Phase::Over) return;
+  const std::string score = s.drill.reportedScoreText();
+  if (!score.empty()) say(s, Voice::Japanese, score);
+}
 }  // namespace
 
 void pressStart(Session& s) {
   const DrillStep step = startRevealsWords(s.drill) ? s.drill.reveal() : s.drill.check();
   showAndSay(s, step);
+  if (step.checked) sayVerdict(s, *step.checked);
   // A right answer beeps once the sentence has been handed to the voice.
   if (step.checked && step.checked->right) s.platform.beep();
 }
@@ -36,7 +50,9 @@ void showAnswer(Session& s) {
 }
 
 void nextQuestion(Session& s) {
-  showAndSay(s, s.drill.next());
+  const DrillStep step = s.drill.next();
+  showAndSay(s, step);
+  if (step.change == Change::NextQuestion) sayFinalScore(s);
 }
 
 void endDrill(Session& s) {

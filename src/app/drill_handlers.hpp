@@ -7,6 +7,10 @@
 
 namespace orvane {
 
+// What speak_verdict says after the sentence of a check.
+inline constexpr const char* kRightVerdict = "正解です。";
+inline constexpr const char* kWrongVerdict = "違います。";
+
 void pressStart(Session& s);
 void placeWord(Session& s, Control sender);
 void placeMark(Session& s, Control sender);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,13 +41,21 @@ struct VoiceDialog {
   int selected1 = -1, selected2 = -1;                     // selected position, -1 for none
 };
 
-enum class Key { Tab, Enter, Space, Left, Right, Up, Down, R, W, S };
+enum class Key { Tab, Enter, Space, Left, Right, Up, Down, R, W, S, E };
 
 struct KeyStroke {
   Key key;
   Modifiers modifiers;
   bool down = true;
   bool posted = false;  // posted by the scan timer: modifiers are read when it is handled
+  bool repeat = false;  // an automatic repeat of a held key
+};
+
+// The scan beyond its timer: the steps it has taken since the learner last pressed a key, and
+// whether it has paused after its rounds (settings.ini's scan_rounds).
+struct ScanState {
+  std::int32_t stepsWithoutPress = 0;
+  bool paused = false;
 };
 
 struct Session {
@@ -67,6 +76,9 @@ struct Session {
   std::string lastSpoken;
   // Set by End, Exit and the failure paths that end the program; the loop stops at its next turn.
   bool quitRequested = false;
+  ScanState scan;
+  // When the last key press that was acted on came (ms since midnight): the switch guard.
+  std::optional<std::int64_t> lastPressMs;
   // Key strokes posted by the scan timer, handled after the current handler.
   std::deque<KeyStroke> postedKeys;
   // A modal box or dialog of the program closed: the window is activated again after the

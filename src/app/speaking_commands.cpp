@@ -41,6 +41,13 @@ void toggleSlowSpeech(Session& s) {
   }
 }
 
+void speakSentenceSoFar(Session& s) {
+  // With no word placed there is nothing to hear, and an empty text would only cut the voice.
+  const std::string sentence = text::trim(s.drill.sentence());
+  if (sentence.empty()) return;
+  say(s, Voice::English, sentence);
+}
+
 void speakScore(Session& s) {
   say(s, Voice::Japanese, s.drill.reportedScoreText());
 }

@@ -10,6 +10,9 @@ namespace orvane {
 void speakPrompt(Session& s);
 void spellOutLastCaption(Session& s);
 void toggleSlowSpeech(Session& s);
+// The sentence built so far, with the English voice, as a check would speak it; nothing before
+// the first word.
+void speakSentenceSoFar(Session& s);
 // The score as the score label shows it.
 void speakScore(Session& s);
 // Reports a non-zero last error of the speech ("SAPI Error" and the number): start-up asks before

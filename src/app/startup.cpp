@@ -1,6 +1,7 @@
 #include "app/startup.hpp"
 
 #include "app/loading.hpp"
+#include "app/scan.hpp"
 #include "app/speaking_commands.hpp"
 #include "app/speech_ini.hpp"
 #include "app/voice_steps.hpp"
@@ -23,10 +24,7 @@ void readLearnerSettings(Session& s) {
   if (!problems.empty()) showMessage(s, problems);
 }
 
-}  // namespace
-
-void startUpForm(Session& s) {
-  readLearnerSettings(s);
+void startUpDrill(Session& s) {
   s.voices.rate = s.speech.defaultRate();
   try {
     const SpeechIni ini = readSpeechIni(s.speechIniPath);
@@ -41,6 +39,17 @@ void startUpForm(Session& s) {
     showMessage(s, kStartupFailureMessage);
     s.quitRequested = true;
   }
+}
+
+}  // namespace
+
+void startUpForm(Session& s) {
+  readLearnerSettings(s);
+  // The learner's pace holds from the first interval on.
+  s.form.timer().setPacePercent(s.settings.values.scanPercent);
+  startUpDrill(s);
+  // A switch user's scan is on from start, as if switched on right after start-up.
+  if (s.settings.values.autoScan && !s.quitRequested) toggleAutoScan(s);
 }
 
 }  // namespace orvane

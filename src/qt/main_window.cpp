@@ -104,6 +104,8 @@ std::optional<Key> keyOf(int qtKey) {
       return Key::Up;
     case Qt::Key_Down:
       return Key::Down;
+    case Qt::Key_E:
+      return Key::E;
     default:
       return std::nullopt;
   }
@@ -219,6 +221,8 @@ void MainWindow::buildMenus() {
         a->setShortcut(
             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
         a->setShortcutContext(Qt::WindowShortcut);
+        // A held key says it once: repeats would queue the same speech over and over.
+        a->setAutoRepeat(false);
       }
       a->setCheckable(item.menu == Menu::SlowSpeech || item.menu == Menu::AutoScan);
       const Menu m = item.menu;
@@ -330,7 +334,7 @@ bool MainWindow::handleKey(QKeyEvent* e) {
   const auto key = keyOf(e->key());
   if (!key) return false;
   if (e->type() == QEvent::KeyPress) {
-    KeyStroke k{*key, {}, true, false};
+    KeyStroke k{*key, {}, true, false, e->isAutoRepeat()};
     const Qt::KeyboardModifiers m = e->modifiers();
     k.modifiers = {m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab,
                    m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};

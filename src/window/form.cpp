@@ -71,9 +71,16 @@ void ScanTimer::setEnabled(bool on) {
 }
 
 void ScanTimer::setInterval(std::int32_t ms) {
-  if (ms == interval_) return;
-  interval_ = ms;
+  designed_ = ms;
+  const auto paced = static_cast<std::int32_t>(static_cast<std::int64_t>(ms) * percent_ / 100);
+  if (paced == interval_) return;
+  interval_ = paced;
   restartCount();
+}
+
+void ScanTimer::setPacePercent(std::int32_t percent) {
+  percent_ = percent;
+  setInterval(designed_);
 }
 
 std::int64_t ScanTimer::dueIn() const {

@@ -122,7 +122,11 @@ class ScanTimer {
   std::uint64_t generation() const { return generation_; }
 
   void setEnabled(bool on);
+  // `ms` is the designed interval; the timer holds it at the pace in force.
   void setInterval(std::int32_t ms);
+  // Every interval, the one held now included, becomes this many percent of its designed length
+  // (a slower or faster scan for each learner).
+  void setPacePercent(std::int32_t percent);
   // Simulated time: adds `ms` to the count without firing.
   void advance(std::int64_t ms) { elapsed_ += ms; }
   // Time left until the next tick is due.
@@ -131,6 +135,8 @@ class ScanTimer {
 
  private:
   bool enabled_ = false;
+  std::int32_t designed_ = 4500;
+  std::int32_t percent_ = 100;
   std::int32_t interval_ = 4500;
   std::int64_t elapsed_ = 0;
   std::uint64_t generation_ = 0;

@@ -82,6 +82,22 @@ TEST(ScanTimer, AChangedIntervalOrSwitchingOnRestartsTheCount) {
   EXPECT_EQ(t.dueIn(), 4000);
 }
 
+TEST(ScanTimer, ThePaceScalesEveryIntervalTheHeldOneToo) {
+  ScanTimer t;
+  t.setPacePercent(200);
+  EXPECT_EQ(t.interval(), 9000);  // the designed 4500 held before any step
+  t.setInterval(6000);
+  EXPECT_EQ(t.interval(), 12000);
+  t.setPacePercent(25);
+  EXPECT_EQ(t.interval(), 1500);
+  t.setInterval(4000);
+  EXPECT_EQ(t.interval(), 1000);
+  t.setEnabled(true);
+  t.advance(600);
+  t.setPacePercent(25);  // the same pace: the count runs on
+  EXPECT_EQ(t.dueIn(), 400);
+}
+
 }  // namespace
 }  // namespace orvane
 

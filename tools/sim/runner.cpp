@@ -57,7 +57,7 @@ std::optional<KeyStroke> parseKey(std::string_view name) {
   static constexpr std::pair<std::string_view, Key> kKeys[] = {
       {"Tab", Key::Tab},     {"Enter", Key::Enter}, {"Space", Key::Space}, {"Left", Key::Left},
       {"Right", Key::Right}, {"Up", Key::Up},       {"Down", Key::Down},   {"R", Key::R},
-      {"W", Key::W},         {"S", Key::S},
+      {"W", Key::W},         {"S", Key::S},         {"E", Key::E},
   };
   for (const auto& [n, key] : kKeys) {
     if (n == name) {
@@ -217,7 +217,11 @@ class Runner {
         return {};
       }
       case Op::Key: {
-        const auto k = parseKey(c.arg);
+        // "key Enter repeat": an automatic repeat of a held key.
+        constexpr std::string_view kRepeat = " repeat";
+        const bool repeat = c.arg.ends_with(kRepeat);
+        auto k = parseKey(repeat ? c.arg.substr(0, c.arg.size() - kRepeat.size()) : c.arg);
+        if (k) k->repeat = repeat;
         if (!k) return "no key named '" + c.arg + "'";
         d.key(*k);
         // The key-up reaches the window too, and does nothing.
