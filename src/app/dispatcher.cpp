@@ -86,7 +86,14 @@ void Dispatcher::tick() {
   // Tab strokes posted while the voice dialog is open would move the focus behind it, unseen:
   // the scan waits instead.
   if (!s_.form.timer().enabled() || s_.dialog.open) return;
-  run([&] { scanTick(s_); });
+  run([&] {
+    if (scanHeldBySpeech(s_)) return s_.form.timer().restartCount();
+    scanTick(s_);
+  });
+}
+
+void Dispatcher::holdScanWhileSpeaking() {
+  if (s_.form.timer().enabled() && scanHeldBySpeech(s_)) s_.form.timer().restartCount();
 }
 
 void Dispatcher::activate() {

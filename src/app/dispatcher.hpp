@@ -19,7 +19,10 @@ class Dispatcher {
   void click(Control c);  // a mouse click: focus first, then the click
   void key(const KeyStroke& k);
   void menu(Menu m);
-  void tick();      // the scan timer fired
+  void tick();  // the scan timer fired
+  // Polled by a window while the scan waits for speech: the scan's count stands while the
+  // program speaks.
+  void holdScanWhileSpeaking();
   void activate();  // the window became active
 
   // Events of the open voice dialog.

@@ -30,6 +30,10 @@ void toggleAutoScan(Session& s) {
   }
 }
 
+bool scanHeldBySpeech(Session& s) {
+  return s.settings.values.scanWaitsForSpeech && s.speech.speaking();
+}
+
 void scanTick(Session& s) {
   if (s.scan.paused) return;
   if (const std::int32_t rounds = s.settings.values.scanRounds; rounds > 0) {

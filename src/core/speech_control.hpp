@@ -44,6 +44,9 @@ class SpeechControl {
   // The captions that may be spoken next (those of the buttons on show), with the voice mode and
   // rate they would be spoken in: a voice may ready their sound ahead, so that the key that moves
   // the focus is answered at once. Says nothing.
+  // True while something handed over is still being spoken or waits to be: the scan may wait
+  // for it. A voice that cannot tell says false.
+  virtual bool speaking() { return false; }
   virtual void expectCaptions(std::int32_t /*mode*/, std::int32_t /*rate*/,
                               const std::vector<std::string>& /*texts*/) {}
 };

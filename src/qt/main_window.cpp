@@ -132,6 +132,10 @@ MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
   scanTimer_.setObjectName("Timer1");
   connect(&scanTimer_, &QTimer::timeout, this,
           [this] { dispatch([this] { dispatcher_.tick(); }); });
+  // A scan that waits for speech looks at the speech ten times a second.
+  speechWatch_.setInterval(100);
+  connect(&speechWatch_, &QTimer::timeout, this,
+          [this] { dispatch([this] { dispatcher_.holdScanWhileSpeaking(); }); });
   qApp->installEventFilter(this);
 
   // The window keeps its size: minimum and maximum alike.
@@ -312,6 +316,10 @@ void MainWindow::sync() {
     scanTimer_.start(t.interval());
   }
   timerGeneration_ = t.generation();
+  // settings.ini is read at start-up, after the window is built.
+  if (session_.settings.values.scanWaitsForSpeech && !speechWatch_.isActive()) {
+    speechWatch_.start();
+  }
 }
 
 VoiceDialogWindow* MainWindow::voiceDialog() {

@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow {
   std::array<std::optional<std::string>, kControlCount> shownCaptions_{};  // none: not yet shown
   QWidget* client_ = nullptr;
   QTimer scanTimer_{this};
+  QTimer speechWatch_{this};
   std::uint64_t timerGeneration_ = 0;
   VoiceDialogWindow* dialog_ = nullptr;
   std::function<void()> onFinished_;

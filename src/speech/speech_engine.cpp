@@ -113,6 +113,12 @@ std::int32_t SpeechEngine::voiceModeLanguage(std::int32_t mode) {
   return voiceModes()[static_cast<std::size_t>(mode - 1)].languageId;
 }
 
+bool SpeechEngine::speaking() {
+  Impl& s = *impl_;
+  std::lock_guard lock(s.mutex_);
+  return !s.queue_.empty() || s.busy_;
+}
+
 void SpeechEngine::waitUntilIdle() {
   Impl& s = *impl_;
   std::unique_lock lock(s.mutex_);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/dispatcher.hpp"
+#include "app/scan.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
 #include "sim/recording_speech.hpp"
@@ -178,6 +179,7 @@ class Runner {
   void begin() {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
+    speech_->setClock(&platform_.clockMs);
     speech_->onSay([this](const Utterance& u) {
       transcript::writeSay(out_, u);
       out_ << '\n';
@@ -295,6 +297,14 @@ class Runner {
       if (!timer.enabled() || timer.interval() <= 0) {
         platform_.clockMs += ms;
         return;
+      }
+      // While the scan waits for speech its count stands, and starts again when speech ends.
+      if (scanHeldBySpeech(*session_)) {
+        const std::int64_t held = std::min(ms, speech_->speakingForMs());
+        platform_.clockMs += held;
+        ms -= held;
+        timer.restartCount();
+        continue;
       }
       const std::int64_t due = timer.dueIn();
       if (due > ms) {
