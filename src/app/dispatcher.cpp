@@ -1,6 +1,7 @@
 #include "app/dispatcher.hpp"
 
 #include "app/focus.hpp"
+#include "app/learner_settings.hpp"
 #include "app/menu_commands.hpp"
 #include "app/scan.hpp"
 #include "app/speaking_commands.hpp"
@@ -94,6 +95,11 @@ void Dispatcher::tick() {
 
 void Dispatcher::holdScanWhileSpeaking() {
   if (s_.form.timer().enabled() && scanHeldBySpeech(s_)) s_.form.timer().restartCount();
+}
+
+void Dispatcher::setZoom(std::int32_t percent) {
+  if (!mainWindowTakesInput()) return;
+  run([&] { setLearnerZoom(s_, percent); });
 }
 
 void Dispatcher::activate() {

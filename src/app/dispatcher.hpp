@@ -23,7 +23,8 @@ class Dispatcher {
   // Polled by a window while the scan waits for speech: the scan's count stands while the
   // program speaks.
   void holdScanWhileSpeaking();
-  void activate();  // the window became active
+  void activate();                     // the window became active
+  void setZoom(std::int32_t percent);  // the window's zoom keys
 
   // Events of the open voice dialog.
   void dialogSelect(int list, int pos);

@@ -1,5 +1,6 @@
 #include "app/startup.hpp"
 
+#include "app/learner_settings.hpp"
 #include "app/loading.hpp"
 #include "app/scan.hpp"
 #include "app/speaking_commands.hpp"
@@ -9,20 +10,6 @@
 namespace orvane {
 
 namespace {
-
-// A settings file the program cannot use never stops the drill: it is named once, and every
-// value it could not give is the default.
-void readLearnerSettings(Session& s) {
-  try {
-    s.settings = readSettings(s.settingsPath);
-  } catch (const std::exception& e) {
-    s.settings = SettingsFile{};
-    showMessage(s, std::string(e.what()) + "\r設定を読めないので、すべて初めの設定を使います。");
-    return;
-  }
-  const std::string problems = settingsProblemsMessage(s.settingsPath, s.settings.problems);
-  if (!problems.empty()) showMessage(s, problems);
-}
 
 void startUpDrill(Session& s) {
   s.voices.rate = s.speech.defaultRate();

@@ -17,6 +17,7 @@
 #include "app/transcript.hpp"
 #include "qt/help_viewer.hpp"
 #include "qt/main_window.hpp"
+#include "qt/settings_dialog.hpp"
 
 namespace orvane::qt {
 
@@ -111,6 +112,14 @@ std::optional<std::string> QtPlatform::chooseQuestionFile() {
   reactivateWindow();
   if (!chosen) return std::nullopt;
   return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<Settings> QtPlatform::editSettings(const Settings& current) {
+  SettingsDialog dialog(current, dialogParent());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  reactivateWindow();
+  if (!accepted) return std::nullopt;
+  return dialog.values();
 }
 
 void QtPlatform::voiceDialogOpened() {

@@ -32,6 +32,7 @@ class QtPlatform : public Platform {
   void voiceDialogOpened() override;
   void voiceDialogClosed() override;
   void showHelp(const std::string& path) override;
+  std::optional<Settings> editSettings(const Settings& current) override;
   void focusMoved(Control c) override;
   std::string programPath() override;
   Modifiers heldModifiers() override;

@@ -10,8 +10,8 @@ constexpr std::array<std::string_view, kControlCount> kControlNames = {
 };
 
 constexpr std::array<std::string_view, kMenuCount> kMenuNames = {
-    "File1", "Open1", "Exit1", "O1", "N3",    "N6", "N4", "N8", "A2",
-    "N9",    "N11",   "N10",   "N7", "Help1", "N1", "N5", "N2", "About1",
+    "File1", "Open1", "Exit1", "O1",    "N3", "N6", "N4", "N8",     "A2",        "N9",
+    "N11",   "N10",   "N7",    "Help1", "N1", "N5", "N2", "About1", "Settings1",
 };
 
 template <class E, std::size_t N>
@@ -121,6 +121,7 @@ Form::Form() {
   item(Menu::NextQuestion, "次の問い(&N)");
   item(Menu::SlowSpeech, "ゆっくり話す(&L)", 'S');
   item(Menu::VoiceSettings, "音声設定(&A)...");
+  item(Menu::Settings, "設定(&P)...");
   item(Menu::Separator1, "-");
   item(Menu::Score, "正答率(&K)");
   item(Menu::Separator2, "-");

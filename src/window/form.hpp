@@ -60,8 +60,9 @@ enum class Menu {
   VoiceCount,
   Separator3,
   About,
+  Settings,  // in the operation menu, after the voice settings
 };
-inline constexpr std::size_t kMenuCount = 18;
+inline constexpr std::size_t kMenuCount = 19;
 
 // A control's caption. Its text may be shared with whoever else holds it: a prompt, which may run
 // to hundreds of megabytes, is held once by the drill and by its label. It reads as its text.
