@@ -38,7 +38,30 @@ constexpr Place kLabels[] = {
     {Control::Score, 24, 456, 89, 19, 19, true},
 };
 
+constexpr MenuPlace kMenuItems[] = {
+    {Menu::Open, Menu::FileMenu},
+    {Menu::Exit, Menu::FileMenu},
+    {Menu::Replay, Menu::OperationMenu},
+    {Menu::SpellOut, Menu::OperationMenu},
+    {Menu::NextQuestion, Menu::OperationMenu},
+    {Menu::SlowSpeech, Menu::OperationMenu},
+    {Menu::VoiceSettings, Menu::OperationMenu},
+    {Menu::Settings, Menu::OperationMenu},
+    {Menu::Separator1, Menu::OperationMenu},
+    {Menu::Score, Menu::OperationMenu},
+    {Menu::Separator2, Menu::OperationMenu},
+    {Menu::AutoScan, Menu::OperationMenu},
+    {Menu::HelpContents, Menu::HelpMenu},
+    {Menu::VoiceCount, Menu::HelpMenu},
+    {Menu::Separator3, Menu::HelpMenu},
+    {Menu::About, Menu::HelpMenu},
+};
+
 }  // namespace
+
+std::span<const MenuPlace> menuPlaces() {
+  return kMenuItems;
+}
 
 std::span<const Place> buttonPlaces() {
   return kButtons;

@@ -1,5 +1,5 @@
-// Where each control of the window stands, at its designed size and at the learner's zoom, and
-// how a label shows its caption.
+// Where each control and menu item of the window stands, at its designed size and at the learner's
+// zoom, and how a label shows its caption.
 #pragma once
 
 #include <QColor>
@@ -24,6 +24,13 @@ struct Place {
   int fontPx;
   bool bold;
 };
+
+// A menu item and the menu it stands in, in the order the menus list them.
+struct MenuPlace {
+  Menu menu;
+  Menu parent;
+};
+std::span<const MenuPlace> menuPlaces();
 
 std::span<const Place> buttonPlaces();
 std::span<const Place> labelPlaces();

@@ -95,28 +95,6 @@ void MainWindow::buildControls(QWidget* client) {
 }
 
 void MainWindow::buildMenus() {
-  struct Item {
-    Menu menu;
-    Menu parent;
-  };
-  constexpr Item kItems[] = {
-      {Menu::Open, Menu::FileMenu},
-      {Menu::Exit, Menu::FileMenu},
-      {Menu::Replay, Menu::OperationMenu},
-      {Menu::SpellOut, Menu::OperationMenu},
-      {Menu::NextQuestion, Menu::OperationMenu},
-      {Menu::SlowSpeech, Menu::OperationMenu},
-      {Menu::VoiceSettings, Menu::OperationMenu},
-      {Menu::Settings, Menu::OperationMenu},
-      {Menu::Separator1, Menu::OperationMenu},
-      {Menu::Score, Menu::OperationMenu},
-      {Menu::Separator2, Menu::OperationMenu},
-      {Menu::AutoScan, Menu::OperationMenu},
-      {Menu::HelpContents, Menu::HelpMenu},
-      {Menu::VoiceCount, Menu::HelpMenu},
-      {Menu::Separator3, Menu::HelpMenu},
-      {Menu::About, Menu::HelpMenu},
-  };
   std::array<QMenu*, kMenuCount> menus{};
   for (Menu bar : {Menu::FileMenu, Menu::OperationMenu, Menu::HelpMenu}) {
     QMenu* m = menuBar()->addMenu(QString::fromUtf8(session_.form.menu(bar).caption));
@@ -124,7 +102,7 @@ void MainWindow::buildMenus() {
     menus[static_cast<std::size_t>(bar)] = m;
     actions_[static_cast<std::size_t>(bar)] = m->menuAction();
   }
-  for (const Item& item : kItems) {
+  for (const MenuPlace& item : menuPlaces()) {
     const MenuState& st = session_.form.menu(item.menu);
     QMenu* parent = menus[static_cast<std::size_t>(item.parent)];
     QAction* a;
