@@ -9,10 +9,24 @@ namespace orvane {
 
 std::optional<DrillStep> loadStartFile(Session& s) {
   struct stat st {};
-  if (::stat(s.startFilePath.c_str(), &st) != 0) return std::nullopt;
-  DrillStep step = s.drill.open(s.startFilePath);
-  showStartFile(s, step);
-  return step;
+  if (::stat(s.startFilePath.c_str(), &st) != 0) {
+    if (s.startFileGiven) showMessage(s, s.startFilePath + " が見つかりません。");
+    return std::nullopt;
+  }
+  if (!s.startFileGiven) {
+    DrillStep step = s.drill.open(s.startFilePath);
+    showStartFile(s, step);
+    return step;
+  }
+  // A lesson the user named that cannot be read is said, and File > Open is still there.
+  try {
+    DrillStep step = s.drill.open(s.startFilePath);
+    showStartFile(s, step);
+    return step;
+  } catch (const std::exception& e) {
+    showMessage(s, std::string(e.what()) + "\rファイルの内容が正しくありません。");
+    return std::nullopt;
+  }
 }
 
 void openQuestionFile(Session& s) {

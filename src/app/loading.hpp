@@ -7,8 +7,9 @@
 
 namespace orvane {
 
-// Loads toi.dat and shows it; nothing when there is no toi.dat. Throws on failure (the caller
-// reports it and ends the program). The step's prompt is spoken by the caller, after the speech
+// Loads toi.dat, or the file the program was started with, and shows it; nothing when there is
+// no toi.dat. A missing or unreadable named file is said in a box, and nothing is shown. Throws
+// when toi.dat cannot be read (the caller reports it and ends the program). The step's prompt is spoken by the caller, after the speech
 // engine has been checked.
 std::optional<DrillStep> loadStartFile(Session& s);
 // File > Open: a file that cannot be read ends the program with a message.

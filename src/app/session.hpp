@@ -92,6 +92,8 @@ struct Session {
   std::string speechIniPath = "speech.ini";
   std::string settingsPath = "settings.ini";
   std::string startFilePath = "toi.dat";
+  // The start file was named when the program was started (`orvane FILE`), not toi.dat.
+  bool startFileGiven = false;
 };
 
 }  // namespace orvane

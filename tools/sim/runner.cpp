@@ -169,14 +169,14 @@ class Runner {
     }
     if (c.op == Op::Start) {
       if (session_) return "the program has started already";
-      begin();
+      begin(c.arg);
       return {};
     }
     if (!session_) return "'" + c.text + "' needs the program started first";
     return act(c);
   }
 
-  void begin() {
+  void begin(const std::string& startFile) {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
     speech_->setClock(&platform_.clockMs);
@@ -186,6 +186,10 @@ class Runner {
     });
     session_ = std::make_unique<Session>(*speech_, platform_);
     dispatcher_ = std::make_unique<Dispatcher>(*session_);
+    if (!startFile.empty()) {
+      session_->startFilePath = startFile;
+      session_->startFileGiven = true;
+    }
     dispatcher_->startUp();
   }
 
