@@ -1,6 +1,7 @@
 #include "app/drill_handlers.hpp"
 
 #include "app/drill_view.hpp"
+#include "app/results_record.hpp"
 #include "app/voice_steps.hpp"
 
 namespace orvane {
@@ -28,7 +29,10 @@ void sayFinalScore(Session& s) {
 void pressStart(Session& s) {
   const DrillStep step = startRevealsWords(s.drill) ? s.drill.reveal() : s.drill.check();
   showAndSay(s, step);
-  if (step.checked) sayVerdict(s, *step.checked);
+  if (step.checked) {
+    sayVerdict(s, *step.checked);
+    recordAttempt(s, *step.checked);
+  }
   // A right answer beeps once the sentence has been handed to the voice.
   if (step.checked && step.checked->right) s.platform.beep();
 }
@@ -46,11 +50,15 @@ void eraseSentence(Session& s) {
 }
 
 void showAnswer(Session& s) {
-  showAndSay(s, s.drill.showAnswer());
+  const DrillStep step = s.drill.showAnswer();
+  showAndSay(s, step);
+  if (step.closed) recordAttempt(s, *step.closed);
 }
 
 void nextQuestion(Session& s) {
   const DrillStep step = s.drill.next();
+  // The question left is recorded before the next one's clock starts.
+  if (step.closed) recordAttempt(s, *step.closed);
   showAndSay(s, step);
   if (step.change == Change::NextQuestion) sayFinalScore(s);
 }

@@ -67,6 +67,8 @@ enum class Arrival { StartUp, Opened, Next };
 void showNewQuestion(Session& s, Arrival how) {
   Form& f = s.form;
   s.lastSpoken.clear();
+  // The results record counts the seconds a question took from here.
+  s.questionShownAtMs = s.platform.localTimeMs();
   f.show(Control::PlayBack);
   // Rule: PlayBack takes the focus before the prompt is spoken, silently; at start-up the
   // window's first activation gives the focus instead.
@@ -132,6 +134,8 @@ void showChange(Session& s, const DrillStep& step) {
       s.lastSpoken.clear();
       // Rule: Start keeps its caption, hidden, and Answer stays on show after a wrong check.
       for (Control c : {Control::Erase, Control::Start, Control::Next, Control::Mark}) f.hide(c);
+      // Rule: words kept from a wrong check (keep_right_words) keep Erase on show with them.
+      if (!d.placed().empty()) f.show(Control::Erase);
       f.timer().setInterval(kPlacingScanInterval);
       return;
     case Change::AnswerShown:

@@ -17,6 +17,12 @@ void readLearnerSettings(Session& s) {
   }
   const std::string problems = settingsProblemsMessage(s.settingsPath, s.settings.problems);
   if (!problems.empty()) showMessage(s, problems);
+  applyDrillOptions(s);
+}
+
+void applyDrillOptions(Session& s) {
+  const Settings& v = s.settings.values;
+  s.drill.setOptions({v.reviewMissed, v.keepRightWords});
 }
 
 void changeLearnerSettings(Session& s, const Settings& values) {
@@ -24,6 +30,8 @@ void changeLearnerSettings(Session& s, const Settings& values) {
   if (values == before) return;
   s.settings.values = values;
   s.form.timer().setPacePercent(values.scanPercent);
+  applyDrillOptions(s);
+  s.resultsFailed = false;  // a new name, or the same after the teacher mended the folder
   if (values.autoScan != before.autoScan &&
       values.autoScan != s.form.menu(Menu::AutoScan).checked) {
     toggleAutoScan(s);

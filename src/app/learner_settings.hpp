@@ -11,6 +11,8 @@ inline constexpr std::int32_t kZoomStep = 25;
 
 // Reads settings.ini; what cannot be used is named once in a message box and the default used.
 void readLearnerSettings(Session& s);
+// The drill's options (review round, keeping the right words) as settings.ini has them.
+void applyDrillOptions(Session& s);
 // Puts `values` in force (the scan's pace, the scan itself when auto_scan changes) and saves
 // them; a file that cannot be written is named in a message box, and the values stay in force
 // for this run.

@@ -13,6 +13,7 @@ std::optional<DrillStep> loadStartFile(Session& s) {
     if (s.startFileGiven) showMessage(s, s.startFilePath + " が見つかりません。");
     return std::nullopt;
   }
+  s.lessonPath = s.startFilePath;
   if (!s.startFileGiven) {
     DrillStep step = s.drill.open(s.startFilePath);
     showStartFile(s, step);
@@ -35,6 +36,7 @@ void openQuestionFile(Session& s) {
   if (!path) return;
   try {
     const DrillStep step = s.drill.open(*path);
+    s.lessonPath = *path;
     showStep(s, step);
     sayStep(s, step);
   } catch (const std::exception&) {

@@ -91,6 +91,13 @@ struct Session {
 
   std::string speechIniPath = "speech.ini";
   std::string settingsPath = "settings.ini";
+  // The lesson in use, as it was opened (the results record names it), and when its question on
+  // show came (Platform::localTimeMs).
+  std::string lessonPath;
+  std::int64_t questionShownAtMs = 0;
+  // A results record that could not be written is named once; nothing more is tried.
+  bool resultsFailed = false;
+
   std::string startFilePath = "toi.dat";
   // The start file was named when the program was started (`orvane FILE`), not toi.dat.
   bool startFileGiven = false;

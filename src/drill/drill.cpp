@@ -5,28 +5,20 @@
 
 #include "core/text.hpp"
 #include "drill/question_record.hpp"
+#include "drill/right_beginning.hpp"
 #include "drill/shuffle.hpp"
 
 namespace orvane {
 
 namespace {
 DrillStep stepOf(Change change) {
-  DrillStep step;
-  step.change = change;
-  return step;
+  return {change, {}, std::nullopt, std::nullopt};
 }
 
 std::shared_ptr<const Question> readQuestion(QuestionFile& file, std::size_t number) {
   return std::make_shared<const Question>(questionFrom(readRecord(file), number));
 }
 }  // namespace
-
-std::string scoreText(const Score& score) {
-  const std::int64_t percent =
-      score.asked > 0 ? static_cast<std::int64_t>(score.right) * 100 / score.asked : 0;
-  return std::to_string(score.right) + "/" + std::to_string(score.asked) + " " +
-         std::to_string(percent) + "%";
-}
 
 Drill::Drill(std::function<std::uint64_t()> shuffleSeed)
     : shuffleSeed_(std::move(shuffleSeed)),
@@ -58,6 +50,7 @@ DrillStep Drill::begin(std::unique_ptr<QuestionFile> file) {
   file_ = std::move(file);
   recordsRead_ = first ? 1 : 0;
   score_ = Score{};
+  review_.restart();
   if (first) {
     present(std::move(first));
   } else {
@@ -68,19 +61,37 @@ DrillStep Drill::begin(std::unique_ptr<QuestionFile> file) {
 
 DrillStep Drill::next() {
   if (phase_ == Phase::Over) return {};
-  std::shared_ptr<const Question> q;
-  if (readMarker(*file_) == Marker::Question) {
-    q = readQuestion(*file_, recordsRead_ + 1);
-    ++recordsRead_;
-  }
-  ++score_.asked;
+  std::optional<CheckedAttempt> skipped;
+  if (question_ && !rightChecked_ && !answerShown_) skipped = attempt(Verdict::Skipped);
+  review_.leave(question_, missed_ || !rightChecked_);
+  bool reviewBegins = false;
+  std::shared_ptr<const Question> q = nextQuestion(reviewBegins);
   if (q) {
     present(std::move(q));
   } else {
     noQuestion(Phase::Over);
     prompt_ = std::make_shared<const std::string>(kClosingInstruction);
   }
-  return prompted(Change::NextQuestion);
+  DrillStep step = prompted(Change::NextQuestion);
+  if (reviewBegins)
+    step.toSay.insert(step.toSay.begin(), {Language::Japanese, kReviewAnnouncement});
+  step.closed = std::move(skipped);
+  return step;
+}
+
+std::shared_ptr<const Question> Drill::nextQuestion(bool& reviewBegins) {
+  if (review_.round() == 2) return review_.next();
+  std::shared_ptr<const Question> q;
+  if (readMarker(*file_) == Marker::Question) {
+    q = readQuestion(*file_, recordsRead_ + 1);
+    ++recordsRead_;
+  }
+  ++score_.asked;
+  if (!q && options_.reviewMissed && review_.begin()) {
+    reviewBegins = true;
+    return review_.next();
+  }
+  return q;
 }
 
 void Drill::present(std::shared_ptr<const Question> q) {
@@ -98,6 +109,7 @@ void Drill::present(std::shared_ptr<const Question> q) {
   phase_ = Phase::QuestionShown;
   revealed_ = false;
   counted_ = false;
+  missed_ = rightChecked_ = answerShown_ = false;
   checks_ = 0;
   startAttempt();
 }
@@ -110,6 +122,7 @@ void Drill::noQuestion(Phase phase) {
   phase_ = phase;
   revealed_ = false;
   counted_ = false;
+  missed_ = rightChecked_ = answerShown_ = false;
   checks_ = 0;
   startAttempt();
 }
@@ -121,7 +134,7 @@ void Drill::startAttempt() {
 }
 
 DrillStep Drill::prompted(Change change) const {
-  return {change, {{Language::Japanese, *prompt_}}, std::nullopt};
+  return {change, {{Language::Japanese, *prompt_}}, std::nullopt, std::nullopt};
 }
 
 DrillStep Drill::reveal() {
@@ -166,36 +179,75 @@ DrillStep Drill::check() {
   // The model answer keeps its trimmed, capitalised form: Answer shows it so from now on.
   answer_ = text::capitaliseFirst(text::trim(answer_));
   const bool right = built == answer_;  // byte for byte: case counts
-  const bool counted = !counted_;
+  // The review round is practice: the score stays as the first round left it.
+  const bool counted = !counted_ && review_.round() == 1;
   if (counted) {
     if (right) ++score_.right;
     reported_ = score_;
-    counted_ = true;
   }
+  if (checks_ == 0 && !right) missed_ = true;
+  counted_ = true;
+  rightChecked_ = rightChecked_ || right;
   ++checks_;
   phase_ = right ? Phase::CheckedRight : Phase::CheckedWrong;
   // The sentence is spoken as built, with the blank before its first word.
-  DrillStep step{Change::Checked, {{Language::English, sentence_}}, std::nullopt};
-  step.checked =
-      CheckedAttempt{question_, checks_, std::move(built), answer_, right, counted, score_};
+  DrillStep step{Change::Checked, {{Language::English, sentence_}}, std::nullopt, std::nullopt};
+  step.checked = CheckedAttempt{question_, checks_, std::move(built),
+                                answer_,   right,   counted,
+                                score_,    round(), right ? Verdict::Right : Verdict::Wrong};
   return step;
 }
 
 DrillStep Drill::erase() {
   if (!revealed_) return {};
-  // Every placed word goes back on offer; keeping the right beginning would keep a first part
-  // of placed_ and build the sentence from it.
-  startAttempt();
+  std::size_t keep = 0;
+  if (options_.keepRightWords && phase_ == Phase::CheckedWrong) {
+    std::vector<std::string> words;
+    for (std::size_t i : placed_) words.push_back(words_[i]);
+    keep = rightBeginning(words, answer_);
+  }
+  // The words kept stay placed; every other word, and the closing marks, go back on offer.
+  placed_.resize(keep);
+  markGiven_ = false;
+  rebuildSentence();
   phase_ = Phase::Placing;
   return stepOf(Change::Erased);
 }
 
+void Drill::rebuildSentence() {
+  sentence_.clear();
+  for (std::size_t i = 0; i < placed_.size(); ++i) {
+    sentence_ += ' ';
+    sentence_ += i == 0 ? text::capitaliseFirst(words_[placed_[i]]) : words_[placed_[i]];
+  }
+}
+
+CheckedAttempt Drill::attempt(Verdict verdict) const {
+  CheckedAttempt a{question_,
+                   checks_,
+                   text::trim(sentence_),
+                   text::capitaliseFirst(text::trim(answer_)),
+                   false,
+                   false,
+                   score_,
+                   round(),
+                   verdict};
+  return a;
+}
+
 DrillStep Drill::showAnswer() {
   if (phase_ == Phase::Over) return {};
+  std::optional<CheckedAttempt> shown;
+  if (question_) {
+    shown = attempt(Verdict::AnswerShown);
+    missed_ = answerShown_ = true;
+  }
   // It replaces the sentence: words still on offer are placed after it.
   sentence_ = answer_;
   phase_ = Phase::AnswerShown;
-  return {Change::AnswerShown, {{Language::English, sentence_}}, std::nullopt};
+  DrillStep step{Change::AnswerShown, {{Language::English, sentence_}}, std::nullopt, std::nullopt};
+  step.closed = std::move(shown);
+  return step;
 }
 
 DrillStep Drill::end() {

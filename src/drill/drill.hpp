@@ -9,6 +9,7 @@
 //   anywhere but Over  --showAnswer-->  AnswerShown
 //   once revealed      --erase-->       Placing, every word on offer again
 //   --next-->  QuestionShown, or Over at the end of the questions;  --open-->  starts again
+//   (with the review round, the end of the file's questions leads to the missed ones first)
 //
 // Words are placed one at a time in any order; the first placed takes a capital. A mark given
 // while words are left closes nothing: the words can still be placed after it, and only erase
@@ -26,6 +27,7 @@
 
 #include "drill/drill_step.hpp"
 #include "drill/question_file.hpp"
+#include "drill/review_round.hpp"
 
 namespace orvane {
 
@@ -34,6 +36,8 @@ class Drill {
   static constexpr std::size_t kMaxWords = Question::kMaxWords;
   // What the drill says when its questions are used up.
   static constexpr const char* kClosingInstruction = "タブキーを押してEnterキーを押すと終わり。";
+  // What the drill says before the review round's first question.
+  static constexpr const char* kReviewAnnouncement = "間違えた問題をもう一度やります。";
 
   // `shuffleSeed` is asked once for every question, right before its words are shuffled.
   explicit Drill(std::function<std::uint64_t()> shuffleSeed);
@@ -58,6 +62,10 @@ class Drill {
   // the drill is then as it was.
   DrillStep next();
   DrillStep end();  // closes the file
+
+  void setOptions(const DrillOptions& options) { options_ = options; }
+  // 1, or 2 in the review round (the score then stays as the first round left it).
+  std::int32_t round() const { return review_.round(); }
 
   Phase phase() const { return phase_; }
   // The prompt on show: the question's, the closing instruction once over, and what it was when a
@@ -97,8 +105,14 @@ class Drill {
   void noQuestion(Phase phase);
   void startAttempt();
   DrillStep prompted(Change change) const;
+  CheckedAttempt attempt(Verdict verdict) const;
+  // The next question of the file, or of the review round; none at the end.
+  std::shared_ptr<const Question> nextQuestion(bool& reviewBegins);
+  void rebuildSentence();
 
   std::function<std::uint64_t()> shuffleSeed_;
+  DrillOptions options_;
+  ReviewRound review_;
   std::unique_ptr<QuestionFile> file_;
   std::size_t recordsRead_ = 0;  // from file_, for the questions' numbers
   Phase phase_ = Phase::NoQuestion;
@@ -111,7 +125,10 @@ class Drill {
   bool markGiven_ = false;
   std::string sentence_;
   std::string answer_;
-  bool counted_ = false;     // this question's first check has been counted
+  bool counted_ = false;  // this question's first check has been counted
+  bool missed_ = false;   // its first check was wrong, or its answer shown
+  bool rightChecked_ = false;
+  bool answerShown_ = false;
   std::int32_t checks_ = 0;  // checks of this question
   Score score_;
   std::optional<Score> reported_;

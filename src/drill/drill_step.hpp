@@ -41,6 +41,14 @@ enum class Change {
 
 enum class Language { Japanese, English };
 
+// What a learner may add to the drill (settings.ini); both are off by default.
+struct DrillOptions {
+  // At the end of a file, the questions missed in it once more, in the file's order.
+  bool reviewMissed = false;
+  // Erase after a wrong check keeps the placed words the model answer begins with.
+  bool keepRightWords = false;
+};
+
 // A text to be spoken in the learner's voice for its language. The text is lent: it stays valid
 // until the drill's next operation.
 struct ToSay {
@@ -56,15 +64,19 @@ struct Score {
 // "3/4 75%": right answers, questions asked and the percentage, cut to a whole number.
 std::string scoreText(const Score& score);
 
-// One check, as a results record keeps it.
+enum class Verdict { Right, Wrong, Skipped, AnswerShown };
+
+// One check, or an attempt that ended without one, as a results record keeps it.
 struct CheckedAttempt {
   std::shared_ptr<const Question> question;  // its number in the file, prompt and words
   std::int32_t attempt = 1;                  // 1 for the question's first check
   std::string sentence;                      // the learner's, trimmed, as compared
   std::string answer;                        // the model answer as compared
   bool right = false;
-  bool counted = false;  // the question's first check: the one the score counts
-  Score score;           // after this check
+  bool counted = false;    // the question's first check: the one the score counts
+  Score score;             // after this check
+  std::int32_t round = 1;  // 2 in the review round
+  Verdict verdict = Verdict::Wrong;
 
   // A question the learner did not get right the first time: one for a review round.
   bool missed() const { return counted && !right; }
@@ -74,6 +86,9 @@ struct DrillStep {
   Change change = Change::Nothing;
   std::vector<ToSay> toSay;  // in order
   std::optional<CheckedAttempt> checked;
+  // An attempt that ended without a check: the answer shown, or the question left by Next
+  // before a right check.
+  std::optional<CheckedAttempt> closed;
 };
 
 }  // namespace orvane

@@ -34,8 +34,10 @@ const char* phaseName(Phase p) {
 // the probes left, sentence and score. Each step is logged as the phase it leaves the drill in
 // ("-" when it did not apply), then what it says in quotes; a check adds its mark and, when it
 // counts, the score it reports.
-std::string run(const std::string& file, const std::string& operations) {
+std::string run(const std::string& file, const std::string& operations,
+                const DrillOptions& options = {}) {
   Drill d([] { return 0; });
+  d.setOptions(options);
   std::ostringstream log;
   const auto logStep = [&](const DrillStep& step) {
     if (step.change == Change::Nothing) {
@@ -50,6 +52,12 @@ std::string run(const std::string& file, const std::string& operations) {
     if (step.checked) {
       log << (step.checked->right ? "○" : "×");
       if (step.checked->counted) log << scoreText(step.checked->score);
+      if (step.checked->round == 2) log << "(2)";
+    }
+    const bool optionsOn = options.reviewMissed || options.keepRightWords;
+    if (const auto& c = step.closed; c && optionsOn) {
+      log << '[' << (c->verdict == Verdict::Skipped ? "skip " : "answer ") << c->question->number
+          << " \"" << c->sentence << "\"" << (c->round == 2 ? "(2)" : "") << ']';
     }
   };
   logStep(d.openText(file));
@@ -208,6 +216,57 @@ TEST(ScoreText, CutsThePercentageToAWholeNumber) {
   EXPECT_EQ(scoreText({7, 0}), "0/7 0%");
   // No overflow where the count times 100 passes 32 bits.
   EXPECT_EQ(scoreText({2000000000, 2000000000}), "2000000000/2000000000 100%");
+}
+
+TEST(Drill, ReviewRoundAndKeepingTheRightBeginning) {
+  struct Case {
+    const char* what;
+    std::string file;
+    const char* operations;
+    const char* log;
+  };
+  const DrillOptions review{true, false}, keep{false, true};
+  const Case reviewCases[] = {
+      {"missed by a wrong first check or a skip, asked again in file order; the score stays",
+       kStudent + kPen + record("走れ！", {"Run"}, "!"),
+       "reveal I am student a . check erase I am a student . check next next reveal Run ! "
+       "check next reveal I am a student . check next next next score",
+       "shown'私は学生です。' placing placing placing placing placing closed wrong\" I am student "
+       "a.\"×0/1 0% placing placing placing placing placing closed right\" I am a student.\"○ "
+       "shown'これはペンですか。' shown'走れ！'[skip 2 \"\"] placing placing closed right\" "
+       "Run!\"○1/3 33% shown'間違えた問題をもう一度やります。''私は学生です。' placing placing "
+       "placing placing placing closed right\" I am a student.\"○(2) "
+       "shown'これはペンですか。' over'タブキーを押してEnterキーを押すと終わり。'[skip 2 "
+       "\"\"(2)] - score=1/4 25% reported=\"1/3 33%\""},
+      {"an answer shown is missed; nothing missed ends as before", kStudent + kPen,
+       "answer next reveal Is this a pen ? check next next",
+       "shown'私は学生です。' answer\"I am a student.\"[answer 1 \"\"] shown'これはペンですか。' "
+       "placing placing placing placing placing closed right\" Is this a pen?\"○1/2 50% "
+       "shown'間違えた問題をもう一度やります。''私は学生です。' over'タブキーを押してEnterキーを押す"
+       "と終わり。'[skip 1 \"\"(2)]"},
+  };
+  for (const Case& c : reviewCases) EXPECT_EQ(run(c.file, c.operations, review), c.log) << c.what;
+  const Case keepCases[] = {
+      {"the right first words stay, the rest and the marks come back", kStudent,
+       "reveal I am student a . check erase sentence left a student . check",
+       "shown'私は学生です。' placing placing placing placing placing closed wrong\" I am student "
+       "a.\"×0/1 0% placing sentence=\" I am\" left=2 placing placing closed right\" I am a "
+       "student.\"○"},
+      {"only the mark wrong: every word stays, the marks come back", kStudent,
+       "reveal I am a student ? check erase sentence left . check",
+       "shown'私は学生です。' placing placing placing placing placing closed wrong\" I am a "
+       "student?\"×0/1 0% placing sentence=\" I am a student\" left=0 closed right\" I am a "
+       "student.\"○"},
+      {"a wrong first word keeps nothing; Erase before a check keeps nothing", kStudent,
+       "reveal am I a student . check erase sentence I erase sentence",
+       "shown'私は学生です。' placing placing placing placing placing closed wrong\" Am I a "
+       "student.\"×0/1 0% placing sentence=\"\" placing placing sentence=\"\""},
+  };
+  for (const Case& c : keepCases) EXPECT_EQ(run(c.file, c.operations, keep), c.log) << c.what;
+  // Without the options, Erase after a wrong check starts the sentence over.
+  EXPECT_EQ(run(kStudent, "reveal I am student a . check erase sentence"),
+            "shown'私は学生です。' placing placing placing placing placing closed wrong\" I am "
+            "student a.\"×0/1 0% placing sentence=\"\"");
 }
 
 }  // namespace

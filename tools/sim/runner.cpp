@@ -30,6 +30,8 @@ class ScriptedPlatform : public Platform {
   std::string programPath() override { return programPath_; }
   Modifiers heldModifiers() override { return {}; }
   std::int64_t timeOfDayMs() override { return clockMs % 86'400'000; }
+  // The results record's clock starts at 2000-01-01T00:00:00 and moves with the script's waits.
+  std::int64_t localTimeMs() override { return 946'684'800'000 + clockMs; }
 
   std::optional<std::string> nextFileAnswer;
   std::int64_t clockMs = 0;
