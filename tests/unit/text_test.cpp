@@ -50,6 +50,11 @@ TEST(Utf8, CharactersKeepMultiByteSequencesWhole) {
   ASSERT_EQ(chars.size(), 4u);
   EXPECT_EQ(chars[1], "あ");
   EXPECT_EQ(chars[2], "\xFF");
+  for (std::string_view s : {"",
+                             "aあ\xFF"
+                             "b",
+                             "\xE4\xBB", "漢字\xF0\x9F\x98\x80"})
+    EXPECT_EQ(text::characterCount(s), text::characters(s).size()) << s;
 }
 
 TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {

@@ -23,8 +23,7 @@ void RecordingSpeech::speak(const Utterance& u) {
   // A caption that cuts the one still speaking starts now; anything else waits its turn.
   const bool cuts = u.cutByNextCaption && captionSpeaking_;
   const std::int64_t from = cuts ? now : std::max(now, speechEndsMs_);
-  speechEndsMs_ =
-      from + kMsPerCharacter * static_cast<std::int64_t>(text::characters(u.text).size());
+  speechEndsMs_ = from + kMsPerCharacter * static_cast<std::int64_t>(text::characterCount(u.text));
   captionSpeaking_ = u.cutByNextCaption;
 }
 
