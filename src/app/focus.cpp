@@ -25,6 +25,7 @@ void speakCaption(Session& s, Control sender) {
 }
 
 void expectVisibleCaptions(Session& s) {
+  if (s.besideScreenReader) return;  // the screen reader says them
   std::vector<std::string> captions;
   for (std::size_t i = 1; i < kControlCount; ++i) {
     const auto c = static_cast<Control>(i);

@@ -43,6 +43,8 @@ class Platform {
   virtual Modifiers heldModifiers() = 0;
   // Milliseconds since midnight, UTC: seeds the shuffle.
   virtual std::int64_t timeOfDayMs() = 0;
+  // Whether a screen reader is running now (the accessibility bus's ScreenReaderEnabled).
+  virtual bool screenReaderRunning() { return false; }
   // Local time, as milliseconds since 1970-01-01T00:00:00 local: the results record's clock.
   virtual std::int64_t localTimeMs();
 };

@@ -74,6 +74,9 @@ struct Session {
   // The caption last spoken because its button took the focus: what the spell-out spells. A new
   // question, a new file and Erase forget it.
   std::string lastSpoken;
+  // A screen reader speaks for the learner (settings.ini's screen_reader, and whether one is
+  // running): it reads the focused button's name, and the program's own speech queues with it.
+  bool besideScreenReader = false;
   // Set by End, Exit and the failure paths that end the program; the loop stops at its next turn.
   bool quitRequested = false;
   ScanState scan;

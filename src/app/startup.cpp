@@ -32,6 +32,9 @@ void startUpDrill(Session& s) {
 
 void startUpForm(Session& s) {
   readLearnerSettings(s);
+  const ScreenReaderMode reader = s.settings.values.screenReader;
+  s.besideScreenReader = reader == ScreenReaderMode::On ||
+                         (reader == ScreenReaderMode::Auto && s.platform.screenReaderRunning());
   // The learner's pace holds from the first interval on.
   s.form.timer().setPacePercent(s.settings.values.scanPercent);
   startUpDrill(s);

@@ -16,7 +16,7 @@ inline std::int32_t voiceMode(const Session& s, Voice v) {
 }
 
 inline void say(Session& s, Voice v, std::string_view text) {
-  s.speech.speak({text, voiceMode(s, v), s.voices.rate, false});
+  s.speech.speak({text, voiceMode(s, v), s.voices.rate, false, s.besideScreenReader});
 }
 
 // What a drill step says, in order.
@@ -24,9 +24,11 @@ inline void sayStep(Session& s, const DrillStep& step) {
   for (const ToSay& t : step.toSay) say(s, t.language, t.text);
 }
 
-// A focus caption: the next one may cut it off.
+// A focus caption: the next one may cut it off. Beside a screen reader, which reads the focused
+// button's name itself, it is left to the screen reader.
 inline void sayCaption(Session& s, std::string_view text) {
-  s.speech.speak({text, voiceMode(s, Voice::English), s.voices.rate, true});
+  if (s.besideScreenReader) return;
+  s.speech.speak({text, voiceMode(s, Voice::English), s.voices.rate, true, false});
 }
 
 }  // namespace orvane

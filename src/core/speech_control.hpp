@@ -26,6 +26,10 @@ struct Utterance {
   // A caption spoken because a button took the focus: the next such caption may cut it off, as
   // a screen reader's does. Every other utterance is spoken whole, in order.
   bool cutByNextCaption = false;
+  // A screen reader is running: the utterance queues with the screen reader's own speech server
+  // (in a voice of its language there) instead of talking over it. Without such a voice it is
+  // spoken as usual.
+  bool besideScreenReader = false;
 };
 
 class SpeechControl {

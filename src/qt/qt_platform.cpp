@@ -1,6 +1,9 @@
 #include "qt/qt_platform.hpp"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -154,6 +157,20 @@ std::int64_t QtPlatform::timeOfDayMs() {
   using namespace std::chrono;
   const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
   return ms % 86'400'000;
+}
+
+bool QtPlatform::screenReaderRunning() {
+  // A screen reader sets ScreenReaderEnabled on the accessibility bus's status while it runs.
+  // Asked once at start, and never waited on for long: no session bus, no screen reader.
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return false;
+  QDBusMessage ask = QDBusMessage::createMethodCall(
+      QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+  ask << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled");
+  const QDBusMessage reply = bus.call(ask, QDBus::Block, 1000);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
+  return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
 }  // namespace orvane::qt

@@ -37,6 +37,7 @@ class QtPlatform : public Platform {
   std::string programPath() override;
   Modifiers heldModifiers() override;
   std::int64_t timeOfDayMs() override;
+  bool screenReaderRunning() override;
 
   // One line into the transcript, when there is one.
   void log(const std::string& line);

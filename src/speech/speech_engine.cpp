@@ -88,8 +88,8 @@ void SpeechEngine::speak(const Utterance& u) {
     }
     // Hours of held-down keys must not grow the queue without end: the oldest give way.
     if (s.queue_.size() >= kMaxQueued) s.queue_.pop_front();
-    s.queue_.push_back(
-        {cut(u.text, kMaxUtteranceBytes), u.mode, clampRate(u.rate), u.cutByNextCaption});
+    s.queue_.push_back({cut(u.text, kMaxUtteranceBytes), u.mode, clampRate(u.rate),
+                        u.cutByNextCaption, u.besideScreenReader});
   }
   impl_->wake_.notify_one();
 }
