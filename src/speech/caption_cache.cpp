@@ -14,8 +14,8 @@ const std::vector<std::int16_t>* CaptionCache::find(const std::string& key) {
   return &it->second->samples;
 }
 
-void CaptionCache::store(const std::string& key, std::vector<std::int16_t> samples) {
-  if (samples.empty() || samples.size() > maxSamples_) return;
+bool CaptionCache::store(const std::string& key, std::vector<std::int16_t> samples) {
+  if (samples.empty() || samples.size() > maxSamples_) return false;
   if (const auto it = index_.find(key); it != index_.end()) {
     total_ -= it->second->samples.size();
     entries_.erase(it->second);
@@ -29,6 +29,7 @@ void CaptionCache::store(const std::string& key, std::vector<std::int16_t> sampl
   total_ += samples.size();
   entries_.push_front({key, std::move(samples)});
   index_[key] = entries_.begin();
+  return true;
 }
 
 }  // namespace orvane

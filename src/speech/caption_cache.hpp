@@ -22,8 +22,8 @@ class CaptionCache {
 
   // The caption's sound, or null; a hit counts as a use.
   const std::vector<std::int16_t>* find(const std::string& key);
-  // Keeps a caption's sound (one longer than the whole cache is not kept).
-  void store(const std::string& key, std::vector<std::int16_t> samples);
+  // Keeps a caption's sound; false for one longer than the whole cache, which is not kept.
+  bool store(const std::string& key, std::vector<std::int16_t> samples);
   std::size_t samples() const { return total_; }
 
  private:

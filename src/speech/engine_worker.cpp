@@ -205,7 +205,8 @@ void SpeechEngine::Impl::rehearseCaptions() {
     const VoiceMode* mode = modeFor(expected.mode, text);
     if (!mode || !mode->english() || text.empty() || text::hasNonAscii(text)) continue;
     const std::string key = CaptionCache::keyOf(mode->identifier, expected.rate, text);
-    if (captions_.find(key)) continue;
+    if (captions_.find(key) || tooLongToKeep_.contains(key)) continue;
+    if (options_.onRehearsal) options_.onRehearsal(text);
     trimmer_.reset();
     if (converter_) converter_->reset();
     rehearsing_ = true;
@@ -223,7 +224,10 @@ void SpeechEngine::Impl::synthesiseCaption(const VoiceMode& mode, std::int32_t r
   capturing_ = false;
   // Kept only when made whole: neither cut off nor lost to the device.
   const bool whole = rehearsing_ ? !somethingToSay() : !stopped() && sink_->isOpen();
-  if (whole) captions_.store(key, std::move(captured_));
+  if (whole && !captions_.store(key, std::move(captured_))) {
+    if (tooLongToKeep_.size() >= 256) tooLongToKeep_.clear();
+    tooLongToKeep_.insert(key);
+  }
 }
 
 void SpeechEngine::Impl::initialise() {
@@ -368,7 +372,8 @@ void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
   };
   // Piece by piece, so that the first sample of any text comes at once.
   for (const std::string& piece : speakablePieces(text, kFirstPieceBytes, kPieceBytes)) {
-    if (stopped()) return;
+    // A caption readied ahead gives way, between pieces too, to anything there is to say.
+    if (stopped() || (rehearsing_ && somethingToSay())) return;
     if (options_.onSynthesis && !rehearsing_) options_.onSynthesis(voice.identifier, rate, piece);
     source.synthesise(voice.identifier, rate, piece, sink);
     std::lock_guard lock(mutex_);

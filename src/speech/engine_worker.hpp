@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "reading/japanese_reading.hpp"
@@ -125,6 +126,8 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   // Captions lately spoken, about twenty seconds of sound in all (under a megabyte), and the one
   // being kept.
   CaptionCache captions_{20 * 22050};
+  // Captions found too long for the cache: never readied again (only the latest few hundred).
+  std::unordered_set<std::string> tooLongToKeep_;
   std::vector<std::int16_t> captured_;
   bool capturing_ = false;
   bool rehearsing_ = false;  // samples are kept, not played

@@ -98,7 +98,11 @@ void SpeechEngine::expectCaptions(std::int32_t mode, std::int32_t rate,
                                   const std::vector<std::string>& texts) {
   {
     std::lock_guard lock(impl_->mutex_);
-    impl_->expected_ = {mode, clampRate(rate), texts};
+    // Cut as spoken captions are: what is readied is what would be said.
+    std::vector<std::string> cutTexts;
+    cutTexts.reserve(texts.size());
+    for (const std::string& text : texts) cutTexts.push_back(cut(text, kMaxUtteranceBytes));
+    impl_->expected_ = {mode, clampRate(rate), std::move(cutTexts)};
   }
   impl_->wake_.notify_one();
 }

@@ -45,6 +45,8 @@ struct EngineOptions {
   // voice identifier and rate it is spoken with (tests and diagnostics).
   std::function<void(const std::string& voice, std::int32_t rate, const std::string& text)>
       onSynthesis;
+  // Called on the worker thread for every caption it readies ahead (tests and diagnostics).
+  std::function<void(const std::string& text)> onRehearsal;
 };
 
 class SpeechEngine : public SpeechControl {

@@ -654,5 +654,46 @@ TEST(SpeechEngine, HeldDownKeysCannotGrowTheQueueWithoutEnd) {
   EXPECT_LE(synthesised, static_cast<int>(SpeechEngine::kMaxQueued) + 1);
 }
 
+TEST(SpeechEngine, ACaptionTooLongToKeepIsCutReadiedOnceAndGivesWayToSpeech) {
+  std::mutex m;
+  std::vector<std::string> rehearsed;
+  EngineOptions options;
+  options.onRehearsal = [&](const std::string& text) {
+    std::lock_guard lock(m);
+    rehearsed.push_back(text);
+  };
+  EngineHarness h(std::move(options));
+  SpeechEngine& e = *h.engine;
+  const auto rehearsedNow = [&] {
+    std::lock_guard lock(m);
+    return rehearsed;
+  };
+  const auto waitFor = [&](std::size_t count) {
+    for (int i = 0; i < 3000 && rehearsedNow().size() < count; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return rehearsedNow().size() >= count;
+  };
+  std::string longWord;
+  while (longWord.size() < 100'000) longWord += "word ";
+  const int speed = SpeechEngine::kDefaultSpeed;
+
+  // Readied as it would be said: cut; far too long for the cache, so it is readied once only.
+  e.expectCaptions(2, speed, {longWord, "Good"});
+  ASSERT_TRUE(waitFor(2));
+  EXPECT_LE(rehearsedNow()[0].size(), SpeechEngine::kMaxUtteranceBytes);
+  e.expectCaptions(2, speed, {longWord, "Fine"});
+  ASSERT_TRUE(waitFor(3));
+  EXPECT_EQ(rehearsedNow().back(), "Fine");
+
+  // One being readied gives way at once to what there is to say.
+  e.expectCaptions(2, speed, {"again " + longWord});
+  ASSERT_TRUE(waitFor(4));
+  const auto start = std::chrono::steady_clock::now();
+  e.speak({"Good", 2, speed, true});
+  e.waitUntilIdle();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(rehearsedNow().size(), 4u);
+}
+
 }  // namespace
 }  // namespace orvane
