@@ -157,6 +157,7 @@ int main(int argc, char** argv) {
     const std::int32_t e = engine.lastError();
     return e == SpeechEngine::kNoSoundDevice || e == SpeechEngine::kSoundDeviceFailed;
   };
+  const bool voiceDataMissing = engine.lastError() == SpeechEngine::kNoVoiceData;
   if (const std::int32_t e = engine.lastError(); e == SpeechEngine::kNoVoiceData) {
     std::cerr << "orvane-say: eSpeak NG's voice data is missing (speech engine error 3): the "
                  "Japanese voice and the other languages are silent\n";
@@ -173,6 +174,11 @@ int main(int argc, char** argv) {
     engine.waitUntilIdle();
   } else if (!engine.waitUntilIdle(kStallLimit)) {
     std::cerr << "orvane-say: the sound device stopped answering\n";
+    return 1;
+  }
+  if (!voiceDataMissing && engine.lastError() == SpeechEngine::kNoVoiceData) {
+    std::cerr << "orvane-say: voice mode " << mode << " (" << engine.voiceModeTitle(mode)
+              << ") made no sound (speech engine error 3): its voice is broken\n";
     return 1;
   }
   if (!capture && soundError()) {

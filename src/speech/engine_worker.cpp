@@ -16,6 +16,15 @@ namespace {
 // The synthesisers keep global state: engines' workers take turns at them under this lock.
 std::mutex g_synthesisOwner;
 
+// Whether a text has something a voice says aloud: a letter or digit (any character beyond ASCII
+// counts), not only blanks and signs.
+bool hasWords(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x80 || std::isalnum(b);
+  });
+}
+
 // A text of marks alone (a ".", "?" or "!" button's caption) says nothing when the marks are
 // read as punctuation; the English voice speaks the marks' names instead.
 bool marksOnly(const std::string& text) {
@@ -370,6 +379,7 @@ void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
   const SampleSink sink = [this, sourceRate](const std::int16_t* samples, std::size_t count) {
     return deliver(samples, count, sourceRate);
   };
+  delivered_ = 0;
   // Piece by piece, so that the first sample of any text comes at once.
   for (const std::string& piece : speakablePieces(text, kFirstPieceBytes, kPieceBytes)) {
     // A caption readied ahead gives way, between pieces too, to anything there is to say.
@@ -379,11 +389,18 @@ void SpeechEngine::Impl::synthesise(const VoiceMode& voice, std::int32_t rate,
     std::lock_guard lock(mutex_);
     ++progress_;  // a slow synthesis is progress too, never a stalled device
   }
+  // A voice that makes no sound for words it was given is broken (a voice library that loads
+  // but is not one): an error, as missing voice data is, never silence that looks like success.
+  if (delivered_ == 0 && !stopped() && !(rehearsing_ && somethingToSay()) && hasWords(text)) {
+    std::lock_guard lock(mutex_);
+    silentVoice_ = true;
+  }
 }
 
 bool SpeechEngine::Impl::deliver(const std::int16_t* samples, std::size_t count, int rate) {
   if (stopped()) return false;
   if (count == 0) return true;  // a synthesiser's last call
+  delivered_ += count;
   if (rate != trimmerRate_) {
     trimmer_ = LeadingSilenceTrimmer(rate);
     trimmerRate_ = rate;

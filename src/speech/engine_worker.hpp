@@ -109,6 +109,8 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   bool finished_ = false;       // the worker has closed the sink and is about to return
   std::uint64_t progress_ = 0;  // counts sound reaching the sink and utterances ending
   bool noVoiceData_ = false;
+  bool silentVoice_ = false;   // a voice made no sound for words it was given
+  std::size_t delivered_ = 0;  // samples the synthesis under way has made (worker only)
   bool noDictionary_ = false;
   std::int32_t soundError_ = kNoError;
   bool firstSamplesPending_ = false;

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
+
+#include "speech/library_check.hpp"
 
 namespace orvane {
 
@@ -47,10 +50,29 @@ bool find(void* library, const char* name, F& f) {
   return f != nullptr;
 }
 
-// Flite itself, opened once; null when it is not installed.
+// The libraries every voice needs besides its own, looked over before any is opened.
+constexpr const char* kShared[] = {"libflite.so.1", "libflite_usenglish.so.1",
+                                   "libflite_cmulex.so.1"};
+
+// Whether Flite and the libraries the voices share are installed and whole (checked once).
+bool sharedLibrariesWhole() {
+  static const bool whole = std::all_of(std::begin(kShared), std::end(kShared),
+                                        [](const char* name) { return checkedLibrary(name); });
+  return whole;
+}
+
+// A voice's own library where it is installed and whole; nothing otherwise.
+std::optional<std::string> voiceLibrary(const Known& voice) {
+  if (!sharedLibrariesWhole()) return std::nullopt;
+  return checkedLibrary(voice.library);
+}
+
+// Flite itself, opened once, by the path that was looked over; null when it is not installed,
+// not whole, or not Flite.
 const Flite* flite() {
   static const Flite* const loaded = []() -> const Flite* {
-    void* library = ::dlopen("libflite.so.1", RTLD_NOW | RTLD_GLOBAL);
+    const auto path = sharedLibrariesWhole() ? findLibrary("libflite.so.1") : std::nullopt;
+    void* library = path ? ::dlopen(path->c_str(), RTLD_NOW | RTLD_GLOBAL) : nullptr;
     static Flite f;
     if (!library || !find(library, "flite_init", f.init) ||
         !find(library, "new_audio_streaming_info", f.newStreamingInfo) ||
@@ -77,7 +99,8 @@ cst_voice* voiceFor(const std::string& identifier) {
       tried[i] = true;
       using Register = cst_voice* (*)(const char*);
       Register make = nullptr;
-      if (void* library = ::dlopen(kVoices[i].library, RTLD_NOW | RTLD_LOCAL);
+      const auto path = voiceLibrary(kVoices[i]);
+      if (void* library = path ? ::dlopen(path->c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
           library && find(library, kVoices[i].registry, make)) {
         loaded[i] = make(nullptr);
       }
@@ -114,9 +137,11 @@ int stream(const cst_wave* wave, int start, int size, int, cst_audio_streaming_i
 }  // namespace
 
 std::vector<EngineVoice> FliteVoices::voices() {
+  // Only the voices whose libraries are there and whole are offered; the files are looked over,
+  // not opened, so listing costs no start-up time.
   std::vector<EngineVoice> out;
   for (const Known& v : kVoices) {
-    out.push_back({v.title, v.identifier, "en-us", /*clearestEnglish=*/true});
+    if (voiceLibrary(v)) out.push_back({v.title, v.identifier, "en-us", /*clearestEnglish=*/true});
   }
   return out;
 }

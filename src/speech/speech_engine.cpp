@@ -60,7 +60,7 @@ std::int32_t SpeechEngine::lastError() {
   impl_->waitUntilReady();
   std::unique_lock lock(impl_->mutex_);
   Impl& s = *impl_;
-  if (s.noVoiceData_) return kNoVoiceData;
+  if (s.noVoiceData_ || s.silentVoice_) return kNoVoiceData;
   // A device that has not answered in that time is as good as missing.
   if (!s.idle_.wait_for(lock, kDeviceAnswerWait, [&] { return s.deviceAnswered_; })) {
     return kNoSoundDevice;
