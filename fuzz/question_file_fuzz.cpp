@@ -5,8 +5,7 @@
 #include <string>
 
 #include "app/dispatcher.hpp"
-#include "app/drill_handlers.hpp"
-#include "app/loading.hpp"
+#include "app/drill_view.hpp"
 #include "app/quiet_platform.hpp"
 #include "sim/recording_speech.hpp"
 
@@ -16,14 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QuietPlatform platform;
   Session s(speech, platform);
   Dispatcher d(s);
-  s.questionFile.openBytes(std::string(reinterpret_cast<const char*>(data), size));
-  if (s.questionFile.atEnd()) return 0;
-  s.questionFile.readLine();
-  readQuestion(s);
-  s.form.show(Control::Start);
+  const DrillStep first = s.drill.openText(std::string(reinterpret_cast<const char*>(data), size));
+  if (s.drill.phase() == Phase::NoQuestion) return 0;
+  showStep(s, first);
   for (int question = 0; question < 200 && !s.form.visible(Control::End); ++question) {
     d.click(Control::Start);
-    for (int k = 2; k <= 8; ++k) d.click(wordButton(k));
+    for (std::size_t i = 0; i < kWordButtonCount; ++i) d.click(wordButtonAt(i));
     d.click(Control::Period);
     d.click(Control::Start);
     d.click(Control::Answer);

@@ -10,6 +10,8 @@
 
 #include "core/error.hpp"
 #include "drill/question_check.hpp"
+#include "reading/japanese_reading.hpp"
+#include "reading/unread_characters.hpp"
 
 #ifndef ORVANE_VERSION
 #define ORVANE_VERSION "unknown"
@@ -54,6 +56,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   int status = 0;
+  // The drill's own reader says which prompt characters the Japanese voice would drop.
+  orvane::JapaneseReader reader;
+  orvane::PromptCheck checkPrompt;
+  if (reader.hasDictionary()) {
+    checkPrompt = [&reader](const std::string& prompt) {
+      return orvane::unreadCharactersFinding(reader, prompt);
+    };
+  } else {
+    std::cerr << "orvane-check: the MeCab dictionary is missing (" << reader.kDefaultDictionary
+              << "): prompts are not checked for characters the voice cannot read\n";
+  }
   // Opens `path` on `file`; a file that cannot be read is said, status 2.
   const auto open = [&status](orvane::QuestionFile& file, const std::string& path) {
     try {
@@ -86,7 +99,7 @@ int main(int argc, char** argv) {
           if (f.record > 0) std::cout << "問題" << f.record << ": ";
           std::cout << f.message << '\n';
         },
-        nullptr, /*followShifts=*/true);
+        nullptr, /*followShifts=*/true, checkPrompt);
     if (list) {
       std::size_t asked = 0;
       if (!open(file, path)) continue;

@@ -9,9 +9,11 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "reading/japanese_reading.hpp"
+#include "reading/reading_pieces.hpp"
 #include "speech/speech_engine.hpp"
 
 namespace {
@@ -25,20 +27,42 @@ int usage() {
 }
 
 // One line per text: the kana the Japanese voice is handed, and Latin words, which go to the
-// English voice, as they are. Without TEXT, each line of standard input is one text.
+// English voice, as they are. Without TEXT, each line of standard input is one text, read as it
+// comes in bounded pieces, so a line of any length prints its reading in the same memory.
 int printReadings(const std::vector<std::string>& texts) {
   orvane::JapaneseReader reader;
   if (!reader.hasDictionary()) {
     std::cerr << "orvane-say: the MeCab dictionary is missing (" << reader.kDefaultDictionary
               << "): kanji are left unread\n";
   }
-  const auto print = [&](const std::string& text) {
-    std::cout << orvane::readingLine(reader.read(text)) << '\n';
+  orvane::japanese::ReadingStream stream(reader, [](std::string_view reading) {
+    std::cout.write(reading.data(), static_cast<std::streamsize>(reading.size()));
+  });
+  const auto endLine = [&] {
+    stream.finish();
+    std::cout << '\n';
   };
   if (texts.empty()) {
-    for (std::string line; std::getline(std::cin, line);) print(line);
+    std::vector<char> block(64 * 1024);
+    bool open = false;  // a line has begun that has not ended
+    while (std::cin.read(block.data(), static_cast<std::streamsize>(block.size())) ||
+           std::cin.gcount() > 0) {
+      std::string_view rest(block.data(), static_cast<std::size_t>(std::cin.gcount()));
+      for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos;) {
+        stream.add(rest.substr(0, end));
+        endLine();
+        rest.remove_prefix(end + 1);
+        open = false;
+      }
+      stream.add(rest);
+      open = open || !rest.empty();
+    }
+    if (open) endLine();
   }
-  for (const std::string& text : texts) print(text);
+  for (const std::string& text : texts) {
+    stream.add(text);
+    endLine();
+  }
   std::cout.flush();
   if (!std::cout) {
     std::cerr << "orvane-say: could not write the readings\n";

@@ -1,9 +1,12 @@
 #include "app/dispatcher.hpp"
 
 #include "app/focus.hpp"
+#include "app/learner_settings.hpp"
 #include "app/menu_commands.hpp"
 #include "app/scan.hpp"
+#include "app/speaking_commands.hpp"
 #include "app/startup.hpp"
+#include "app/switch_input.hpp"
 #include "app/voice_settings.hpp"
 #include "core/text.hpp"
 
@@ -59,6 +62,7 @@ void Dispatcher::click(Control c) {
   if (!mainWindowTakesInput()) return;
   run([&] {
     if (!isButton(c) || !s_.form.visible(c) || !s_.form.control(c).enabled) return;
+    notePress(s_);
     giveFocus(s_, c);
     runClick(s_, c);
   });
@@ -66,7 +70,10 @@ void Dispatcher::click(Control c) {
 
 void Dispatcher::key(const KeyStroke& k) {
   if (!mainWindowTakesInput()) return;
-  run([&] { handleKey(k); });
+  run([&] {
+    if (k.down && !acceptPress(s_, k)) return;
+    handleKey(k);
+  });
 }
 
 void Dispatcher::menu(Menu m) {
@@ -80,7 +87,19 @@ void Dispatcher::tick() {
   // Tab strokes posted while the voice dialog is open would move the focus behind it, unseen:
   // the scan waits instead.
   if (!s_.form.timer().enabled() || s_.dialog.open) return;
-  run([&] { scanTick(s_); });
+  run([&] {
+    if (scanHeldBySpeech(s_)) return s_.form.timer().restartCount();
+    scanTick(s_);
+  });
+}
+
+void Dispatcher::holdScanWhileSpeaking() {
+  if (s_.form.timer().enabled() && scanHeldBySpeech(s_)) s_.form.timer().restartCount();
+}
+
+void Dispatcher::setZoom(std::int32_t percent) {
+  if (!mainWindowTakesInput()) return;
+  run([&] { setLearnerZoom(s_, percent); });
 }
 
 void Dispatcher::activate() {
@@ -131,6 +150,9 @@ void Dispatcher::handleKey(const KeyStroke& k) {
       if (f.menu(item).enabled) runMenu(s_, item);
       return;
     }
+    case Key::E:
+      if (!m.ctrl || m.alt) return;
+      return speakSentenceSoFar(s_);
   }
 }
 

@@ -19,8 +19,12 @@ class Dispatcher {
   void click(Control c);  // a mouse click: focus first, then the click
   void key(const KeyStroke& k);
   void menu(Menu m);
-  void tick();      // Timer1 fired
-  void activate();  // the window became active
+  void tick();  // the scan timer fired
+  // Polled by a window while the scan waits for speech: the scan's count stands while the
+  // program speaks.
+  void holdScanWhileSpeaking();
+  void activate();                     // the window became active
+  void setZoom(std::int32_t percent);  // the window's zoom keys
 
   // Events of the open voice dialog.
   void dialogSelect(int list, int pos);

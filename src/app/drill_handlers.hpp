@@ -1,11 +1,15 @@
-// The drill's handlers: revealing and placing words, checking, Erase, Answer, Next and End.
+// The drill's handlers: Start (revealing the words, or checking the sentence), placing words and
+// marks, Erase, Answer, Next and End. Each asks the drill, hands the step to the view and speaks
+// what the step says.
 #pragma once
-
-#include <string>
 
 #include "app/session.hpp"
 
 namespace orvane {
+
+// What speak_verdict says after the sentence of a check.
+inline constexpr const char* kRightVerdict = "正解です。";
+inline constexpr const char* kWrongVerdict = "違います。";
 
 void pressStart(Session& s);
 void placeWord(Session& s, Control sender);
@@ -14,8 +18,5 @@ void eraseSentence(Session& s);
 void showAnswer(Session& s);
 void nextQuestion(Session& s);
 void endDrill(Session& s);
-
-// "3/4 75%": right answers, questions asked and the percentage, cut to a whole number.
-std::string scoreText(std::int32_t correct, std::int32_t asked);
 
 }  // namespace orvane

@@ -1,19 +1,18 @@
-// Loading questions: one record into the drill state and the word buttons, and the two places
-// that start a drill from a file (start-up and File > Open).
+// The two places a drill starts from a file: toi.dat at start-up, and File > Open.
 #pragma once
+
+#include <optional>
 
 #include "app/session.hpp"
 
 namespace orvane {
 
-// Reads the nine lines after a marker line and sets the question up.
-void readQuestion(Session& s);
-// Puts the word slots on Button2..Button8; empty slots hide their button.
-void fillWordButtons(Session& s);
-// The start-up load of toi.dat. Throws on failure (the caller reports it and ends the program).
-// Returns false when there is no toi.dat.
-bool loadStartFile(Session& s);
-// File > Open.
+// Loads toi.dat, or the file the program was started with, and shows it; nothing when there is
+// no toi.dat. A missing or unreadable named file is said in a box, and nothing is shown. Throws
+// when toi.dat cannot be read (the caller reports it and ends the program). The step's prompt is
+// spoken by the caller, after the speech engine has been checked.
+std::optional<DrillStep> loadStartFile(Session& s);
+// File > Open: a file that cannot be read ends the program with a message.
 void openQuestionFile(Session& s);
 
 }  // namespace orvane

@@ -27,6 +27,7 @@ class LoggingSpeech : public SpeechControl {
     listener_(u);
     inner_.speak(u);
   }
+  bool speaking() override { return inner_.speaking(); }
   void expectCaptions(std::int32_t mode, std::int32_t rate,
                       const std::vector<std::string>& texts) override {
     inner_.expectCaptions(mode, rate, texts);

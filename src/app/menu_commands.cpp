@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/drill_handlers.hpp"
+#include "app/learner_settings.hpp"
 #include "app/loading.hpp"
 #include "app/scan.hpp"
 #include "app/speaking_commands.hpp"
@@ -18,7 +19,8 @@ std::string helpFilePath(const std::string& programPath) {
   const std::filesystem::path beside = std::filesystem::path(programPath).replace_extension(".hlp");
   std::error_code ec;
   if (std::filesystem::exists(beside, ec)) return beside.string();
-  // Installed, it lies with the program's data: /usr/bin/orvane reads /usr/share/orvane/orvane.hlp.
+  // Installed, it lies with the program's data: /usr/bin/orvane reads
+  // /usr/share/orvane/orvane.hlp.
   const std::filesystem::path installed =
       beside.parent_path().parent_path() / "share" / "orvane" / beside.filename();
   return std::filesystem::exists(installed, ec) ? installed.string() : beside.string();
@@ -67,6 +69,8 @@ void runMenu(Session& s, Menu m) {
       return nextQuestion(s);
     case Menu::SlowSpeech:
       return toggleSlowSpeech(s);
+    case Menu::Settings:
+      return editLearnerSettings(s);
     case Menu::VoiceSettings:
       return openVoiceDialog(s);
     case Menu::Score:

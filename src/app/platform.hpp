@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/settings.hpp"
 #include "window/form.hpp"
 
 namespace orvane {
@@ -31,6 +32,9 @@ class Platform {
   virtual void voiceDialogOpened() = 0;
   virtual void voiceDialogClosed() = 0;
   virtual void showHelp(const std::string& path) = 0;
+  // The settings dialog, modal, showing `current`: the values to put in force, or nothing when
+  // cancelled. Where there is no dialog, nothing changes.
+  virtual std::optional<Settings> editSettings(const Settings& /*current*/) { return std::nullopt; }
   // The keyboard focus moved to a control (the model has it already).
   virtual void focusMoved(Control c) = 0;
   // Full path of the program's own file.
@@ -39,6 +43,10 @@ class Platform {
   virtual Modifiers heldModifiers() = 0;
   // Milliseconds since midnight, UTC: seeds the shuffle.
   virtual std::int64_t timeOfDayMs() = 0;
+  // Whether a screen reader is running now (the accessibility bus's ScreenReaderEnabled).
+  virtual bool screenReaderRunning() { return false; }
+  // Local time, as milliseconds since 1970-01-01T00:00:00 local: the results record's clock.
+  virtual std::int64_t localTimeMs();
 };
 
 }  // namespace orvane

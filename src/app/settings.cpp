@@ -35,7 +35,7 @@ constexpr Rule kRules[] = {
     {"scan_rounds", Kind::Number, nullptr, &Settings::scanRounds, 0, 1000},
     {"switch_guard_ms", Kind::Number, nullptr, &Settings::switchGuardMs, 0, 10000},
     {"speak_verdict", Kind::Flag, &Settings::speakVerdict},
-    {"zoom", Kind::Number, nullptr, &Settings::zoom, 100, 300},
+    {"zoom", Kind::Number, nullptr, &Settings::zoom, kMinZoom, kMaxZoom},
     {"screen_reader", Kind::ScreenReader},
     {"results", Kind::FileName},
     {"review_missed", Kind::Flag, &Settings::reviewMissed},
@@ -87,11 +87,7 @@ bool apply(const Rule& r, std::string_view value, Settings& s) {
       }
       return false;
     case Kind::FileName:
-      // A plain name in the current folder: never a path that writes elsewhere.
-      if (value == "." || value == ".." || value.find('/') != std::string_view::npos ||
-          value.find('\0') != std::string_view::npos) {
-        return false;
-      }
+      if (!usableResultsName(value)) return false;
       s.results = std::string(value);
       return true;
   }
@@ -115,7 +111,7 @@ std::string valueText(const Rule& r, const Settings& s) {
 std::string allowed(const Rule& r) {
   switch (r.kind) {
     case Kind::Flag:
-      return "0 か 1";
+      return "0 か 1 のどちらか";
     case Kind::Number:
       return std::to_string(r.min) + "〜" + std::to_string(r.max) + " の数";
     case Kind::ScreenReader:
@@ -136,6 +132,12 @@ std::optional<std::pair<std::string_view, std::string_view>> keyValue(std::strin
 }
 
 }  // namespace
+
+bool usableResultsName(std::string_view name) {
+  // A plain name in the current folder: never a path that writes elsewhere.
+  return name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
+}
 
 std::vector<std::string_view> settingKeys() {
   std::vector<std::string_view> keys;

@@ -13,6 +13,9 @@ namespace orvane {
 
 enum class ScreenReaderMode { Auto, On, Off };
 
+inline constexpr std::int32_t kMinZoom = 100;
+inline constexpr std::int32_t kMaxZoom = 300;
+
 struct Settings {
   bool autoScan = false;            // auto_scan: the scan is on from start
   std::int32_t scanPercent = 100;   // scan_percent: every scan interval, in percent of its own
@@ -45,6 +48,9 @@ struct SettingsFile {
   bool byteOrderMark = false;
   bool crlf = false;
 };
+
+// A results record's name as settings.ini takes it: a plain name in the current folder (or none).
+bool usableResultsName(std::string_view name);
 
 // The keys, in the order a new file lists them.
 std::vector<std::string_view> settingKeys();

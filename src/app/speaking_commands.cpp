@@ -16,14 +16,14 @@ std::string spellOut(const std::string& caption) {
 }
 
 void speakPrompt(Session& s) {
-  say(s, Voice::Japanese, s.form.caption(Control::Prompt));
-  const std::int32_t left = s.drill.remainingCount;
+  say(s, Voice::Japanese, s.drill.prompt());
+  const std::int32_t left = s.drill.wordsLeft();
   say(s, Voice::Japanese, left > 0 ? "単語数は" + std::to_string(left) + "です。" : std::string());
 }
 
 void spellOutLastCaption(Session& s) {
-  if (s.drill.lastSpoken.empty()) return;
-  say(s, Voice::English, spellOut(s.drill.lastSpoken));
+  if (s.lastSpoken.empty()) return;
+  say(s, Voice::English, spellOut(s.lastSpoken));
 }
 
 void toggleSlowSpeech(Session& s) {
@@ -41,14 +41,20 @@ void toggleSlowSpeech(Session& s) {
   }
 }
 
-void speakScore(Session& s) {
-  say(s, Voice::Japanese, s.form.caption(Control::Score));
+void speakSentenceSoFar(Session& s) {
+  // With no word placed there is nothing to hear, and an empty text would only cut the voice.
+  const std::string sentence = text::trim(s.drill.sentence());
+  if (sentence.empty()) return;
+  say(s, Voice::English, sentence);
 }
 
-void checkEngineAndSpeakPrompt(Session& s) {
+void speakScore(Session& s) {
+  say(s, Voice::Japanese, s.drill.reportedScoreText());
+}
+
+void reportEngineError(Session& s) {
   const std::int32_t error = s.speech.lastError();
   if (error != 0) showMessage(s, "SAPI Error" + std::to_string(error));
-  say(s, Voice::Japanese, s.form.caption(Control::Prompt));
 }
 
 }  // namespace orvane

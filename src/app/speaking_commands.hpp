@@ -6,13 +6,18 @@
 
 namespace orvane {
 
+// The prompt, then how many words are still to place ("単語数は3です。"; empty when none are).
 void speakPrompt(Session& s);
 void spellOutLastCaption(Session& s);
 void toggleSlowSpeech(Session& s);
+// The sentence built so far, with the English voice, as a check would speak it; nothing before
+// the first word.
+void speakSentenceSoFar(Session& s);
+// The score as the score label shows it.
 void speakScore(Session& s);
-// Selects the Japanese voice, reports a non-zero LastError ("SAPI Error" and the number), then
-// speaks the prompt label.
-void checkEngineAndSpeakPrompt(Session& s);
+// Reports a non-zero last error of the speech ("SAPI Error" and the number): start-up asks before
+// the first prompt is spoken.
+void reportEngineError(Session& s);
 
 // "S t a r t ": every character followed by one blank.
 std::string spellOut(const std::string& caption);

@@ -26,6 +26,10 @@ struct Utterance {
   // A caption spoken because a button took the focus: the next such caption may cut it off, as
   // a screen reader's does. Every other utterance is spoken whole, in order.
   bool cutByNextCaption = false;
+  // A screen reader is running: the utterance queues with the screen reader's own speech server
+  // (in a voice of its language there) instead of talking over it. Without such a voice it is
+  // spoken as usual.
+  bool besideScreenReader = false;
 };
 
 class SpeechControl {
@@ -44,6 +48,9 @@ class SpeechControl {
   // The captions that may be spoken next (those of the buttons on show), with the voice mode and
   // rate they would be spoken in: a voice may ready their sound ahead, so that the key that moves
   // the focus is answered at once. Says nothing.
+  // True while something handed over is still being spoken or waits to be: the scan may wait
+  // for it. A voice that cannot tell says false.
+  virtual bool speaking() { return false; }
   virtual void expectCaptions(std::int32_t /*mode*/, std::int32_t /*rate*/,
                               const std::vector<std::string>& /*texts*/) {}
 };

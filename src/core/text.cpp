@@ -95,6 +95,12 @@ char32_t codePoint(std::string_view ch) {
   }
 }
 
+std::size_t characterCount(std::string_view s) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < s.size(); ++count) i += std::max<std::size_t>(1, utf8Length(s, i));
+  return count;
+}
+
 std::vector<std::string_view> characters(std::string_view s) {
   std::vector<std::string_view> out;
   for (std::size_t i = 0; i < s.size();) {

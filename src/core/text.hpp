@@ -32,6 +32,8 @@ char32_t codePoint(std::string_view ch);
 
 // Splits well-formed UTF-8 into its characters; a stray byte counts as one character.
 std::vector<std::string_view> characters(std::string_view s);
+// How many characters characters(s) would give, without holding them.
+std::size_t characterCount(std::string_view s);
 
 // The general error report's text: a "." is added unless the last byte sorts at or before ".".
 std::string errorReportText(std::string message);

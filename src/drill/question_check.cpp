@@ -58,7 +58,7 @@ bool hasLetter(std::string_view text) {
 
 // What is wrong with one record whose marker stands on `first`.
 void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
-                 std::vector<Finding>& out) {
+                 const PromptCheck& checkPrompt, std::vector<Finding>& out) {
   const auto find = [&](std::size_t offset, std::string message) {
     out.push_back({first + offset, number, std::move(message)});
   };
@@ -69,6 +69,9 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
   if (isBlankText(r.prompt)) find(1, "問題文（2行目）が空です");
   if (r.prompt.find(kReplacement) != std::string::npos) {
     find(1, "Shift-JIS でも UTF-8 でもないバイトがあります");
+  }
+  if (checkPrompt) {
+    if (std::string message = checkPrompt(r.prompt); !message.empty()) find(1, std::move(message));
   }
   bool gap = false;
   std::size_t firstGap = 0;
@@ -156,7 +159,7 @@ std::optional<Shift> findShift(const std::vector<std::string>& ahead) {
 
 void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
                        const std::function<void(const AskedQuestion&)>& onQuestion,
-                       bool followShifts) {
+                       bool followShifts, const PromptCheck& checkPrompt) {
   if (file.atEnd()) {
     onFinding({1, 0, "問題がありません"});
     return;
@@ -184,7 +187,7 @@ void checkQuestionFile(QuestionFile& file, const std::function<void(const Findin
     }
     const QuestionRecord record = readRecord(file);
     findings.clear();
-    checkRecord(record, number, first, findings);
+    checkRecord(record, number, first, checkPrompt, findings);
     for (const Finding& f : findings) onFinding(f);
     if (onQuestion) onQuestion({record.prompt, modelAnswer(record)});
     const Marker next = readMarker(file);
@@ -200,11 +203,11 @@ void checkQuestionFile(QuestionFile& file, const std::function<void(const Findin
   }
 }
 
-CheckResult checkQuestionFile(QuestionFile& file) {
+CheckResult checkQuestionFile(QuestionFile& file, const PromptCheck& checkPrompt) {
   CheckResult result{file.encoding(), {}, {}};
   checkQuestionFile(
       file, [&](const Finding& f) { result.findings.push_back(f); },
-      [&](const AskedQuestion& q) { result.questions.push_back(q); }, true);
+      [&](const AskedQuestion& q) { result.questions.push_back(q); }, true, checkPrompt);
   return result;
 }
 

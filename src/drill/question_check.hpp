@@ -29,6 +29,10 @@ struct CheckResult {
   std::vector<AskedQuestion> questions;  // what the drill will ask, in order
 };
 
+// A check of a prompt that needs more than the drill knows (the reader: a character the voice
+// would drop); it returns a finding's message, or nothing.
+using PromptCheck = std::function<std::string(const std::string& prompt)>;
+
 // Reads the open file to its end, handing over each finding and each question as it comes, so
 // that a file of any size is checked in the same memory. With `followShifts`, a record with a
 // line too many or too few is named once, at the line where the cause lies, and checking goes
@@ -36,9 +40,9 @@ struct CheckResult {
 // drill's); without it, records are read ten lines at a time, exactly as the drill reads them.
 void checkQuestionFile(QuestionFile& file, const std::function<void(const Finding&)>& onFinding,
                        const std::function<void(const AskedQuestion&)>& onQuestion,
-                       bool followShifts);
+                       bool followShifts, const PromptCheck& checkPrompt = {});
 
 // The same, everything collected (tests, small files).
-CheckResult checkQuestionFile(QuestionFile& file);
+CheckResult checkQuestionFile(QuestionFile& file, const PromptCheck& checkPrompt = {});
 
 }  // namespace orvane

@@ -1,6 +1,5 @@
 #include "drill/shuffle.hpp"
 
-#include <algorithm>
 #include <utility>
 
 namespace orvane {
@@ -25,11 +24,12 @@ std::uint32_t ShuffleRandom::below(std::uint32_t bound) {
   return static_cast<std::uint32_t>(v % bound);
 }
 
-void shuffleSlots(std::array<std::string, 10>& slots, std::int32_t n, ShuffleRandom& random) {
-  n = std::min<std::int32_t>(n, 7);
-  for (std::int32_t i = n; i >= 3; --i) {
-    const auto r = static_cast<std::int32_t>(random.below(static_cast<std::uint32_t>(i)));
-    std::swap(slots[static_cast<std::size_t>(i)], slots[static_cast<std::size_t>(2 + r)]);
+void shuffleWords(std::span<std::string> words, ShuffleRandom& random) {
+  // Pass p (from the last word but one down to the second) swaps word p with any of words 0 to
+  // p + 1, drawn uniformly.
+  for (std::size_t p = words.size() >= 3 ? words.size() - 2 : 0; p >= 1; --p) {
+    const std::size_t r = random.below(static_cast<std::uint32_t>(p + 2));
+    std::swap(words[p], words[r]);
   }
 }
 

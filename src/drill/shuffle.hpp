@@ -1,9 +1,10 @@
-// The word shuffle. It keeps the classic pass structure on purpose: the passes stop at slot 3 and
-// a partner may be one past the pass index, so three words can only come in three orders.
+// The word shuffle. It keeps the classic pass structure on purpose: the passes stop at the second
+// word and a partner may be one past the pass index, so three words can only come in three orders
+// and the last of seven never comes first.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace orvane {
@@ -21,7 +22,7 @@ class ShuffleRandom {
   std::uint64_t state_;
 };
 
-// Shuffles positions 2..n+1 of `slots`, where n is the number of words (at most 7).
-void shuffleSlots(std::array<std::string, 10>& slots, std::int32_t n, ShuffleRandom& random);
+// Shuffles the words in place, whatever they hold: an empty one moves like a word.
+void shuffleWords(std::span<std::string> words, ShuffleRandom& random);
 
 }  // namespace orvane

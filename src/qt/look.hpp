@@ -14,7 +14,8 @@ inline const QColor kFocusRing{0x00, 0x33, 0xCC};
 // Thickness of the focus ring, in pixels.
 inline constexpr int kFocusRingWidth = 4;
 
-// The style sheet of the main window and of every box and dialog it owns.
-QString drillStyleSheet();
+// The style sheet of the main window and of every box and dialog it owns; the main window's
+// ring grows with the learner's zoom.
+QString drillStyleSheet(int zoomPercent = 100);
 
 }  // namespace orvane::qt

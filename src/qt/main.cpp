@@ -25,9 +25,10 @@
 
 namespace {
 constexpr const char* kUsage =
-    "usage: orvane [--help | --version | --show-error MESSAGE]\n"
-    "Starts the drill in its window, in the current folder: the questions of toi.dat, the\n"
-    "voices of speech.ini. See the manual page orvane(1).\n"
+    "usage: orvane [FILE.dat | --help | --version | --show-error MESSAGE]\n"
+    "Starts the drill in its window, in the current folder: the questions of FILE.dat, or of\n"
+    "toi.dat, and the voices of speech.ini and settings of settings.ini found there. See the\n"
+    "manual page orvane(1).\n"
     "  --show-error MESSAGE  only show MESSAGE in an error box (for the menu's launcher)\n";
 
 // The launcher's failures, shown where a user who started the drill from the menu sees them.
@@ -90,6 +91,17 @@ int main(int argc, char** argv) {
   orvane::SpeechControl& speech = logging ? static_cast<orvane::SpeechControl&>(*logging) : engine;
 
   orvane::Session session(speech, platform);
+  // A lesson named on the command line (the file manager's "Open with") instead of toi.dat;
+  // Qt has taken its own options out of the arguments by now.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 2) {
+    std::cerr << "orvane: one question file at most\n" << kUsage;
+    return 2;
+  }
+  if (arguments.size() == 2) {
+    session.startFilePath = arguments[1].toStdString();
+    session.startFileGiven = true;
+  }
   orvane::Dispatcher dispatcher(session);
   orvane::qt::MainWindow window(session, dispatcher);
   platform.attach(&window);

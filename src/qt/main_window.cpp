@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/learner_settings.hpp"
 #include "core/text.hpp"
 #include "qt/fonts.hpp"
 #include "qt/look.hpp"
@@ -20,95 +21,6 @@
 #include "window/caption.hpp"
 
 namespace orvane::qt {
-
-namespace {
-// A label or button shows at most this much of a caption: it is clipped at its edge long before,
-// and converting or laying out megabytes of text would stall the window and fill its memory.
-constexpr std::size_t kMaxShownBytes = 8000;
-
-struct Place {
-  Control control;
-  int left, top, width, height;
-  int fontPx;
-  bool bold;
-};
-
-constexpr Place kButtons[] = {
-    {Control::PlayBack, 696, 40, 57, 33, 12, false},
-    {Control::Start, 640, 376, 97, 73, 27, false},
-    {Control::Word1, 16, 248, 97, 73, 16, true},
-    {Control::Word2, 120, 248, 97, 73, 16, true},
-    {Control::Word3, 224, 248, 97, 73, 16, true},
-    {Control::Word4, 328, 248, 97, 73, 16, true},
-    {Control::Word5, 432, 248, 97, 73, 16, true},
-    {Control::Word6, 536, 248, 97, 73, 16, true},
-    {Control::Word7, 640, 248, 97, 73, 16, true},
-    {Control::Period, 48, 376, 57, 57, 40, true},
-    {Control::QuestionMark, 120, 376, 57, 57, 40, true},
-    {Control::ExclamationMark, 192, 376, 57, 57, 40, true},
-    {Control::Erase, 536, 376, 97, 73, 27, false},
-    {Control::Next, 432, 376, 97, 73, 27, false},
-    {Control::End, 320, 376, 105, 73, 27, false},
-    {Control::Answer, 320, 376, 105, 73, 27, false},
-};
-
-constexpr Place kLabels[] = {
-    {Control::Prompt, 8, 24, 681, 65, 29, true},
-    {Control::Sentence, 56, 128, 665, 73, 32, true},
-    {Control::Mark, 0, 136, 21, 64, 64, true},
-    {Control::Score, 24, 456, 89, 19, 19, true},
-};
-
-// The part of a caption that can be shown, cut between characters.
-std::string_view shownPart(const std::string& caption) {
-  return text::leadingChars(caption, kMaxShownBytes);
-}
-
-// Shows a caption on a label, blanks and tabs as they stand. Plain text, which lays out at a
-// fraction of rich text's cost, unless an "&" marks an access key to underline or a tab needs
-// rich text's tab stops (plain text's stand elsewhere).
-void showOnLabel(QLabel* label, std::string_view caption) {
-  if (caption.find_first_of("&\t") == std::string_view::npos) {
-    label->setTextFormat(Qt::PlainText);
-    label->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
-    return;
-  }
-  label->setTextFormat(Qt::RichText);
-  label->setText(QStringLiteral("<span style=\"white-space:pre\">") +
-                 QString::fromStdString(accessKeyHtml(std::string(caption))) +
-                 QStringLiteral("</span>"));
-}
-
-void setBackground(QWidget* w, const QColor& colour) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Window, colour);
-  w->setPalette(p);
-  w->setAutoFillBackground(true);
-}
-
-std::optional<Key> keyOf(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return Key::Tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return Key::Enter;
-    case Qt::Key_Space:
-      return Key::Space;
-    case Qt::Key_Left:
-      return Key::Left;
-    case Qt::Key_Right:
-      return Key::Right;
-    case Qt::Key_Up:
-      return Key::Up;
-    case Qt::Key_Down:
-      return Key::Down;
-    default:
-      return std::nullopt;
-  }
-}
-}  // namespace
 
 MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
     : session_(session), dispatcher_(dispatcher) {
@@ -130,6 +42,10 @@ MainWindow::MainWindow(Session& session, Dispatcher& dispatcher)
   scanTimer_.setObjectName("Timer1");
   connect(&scanTimer_, &QTimer::timeout, this,
           [this] { dispatch([this] { dispatcher_.tick(); }); });
+  // A scan that waits for speech looks at the speech ten times a second.
+  speechWatch_.setInterval(100);
+  connect(&speechWatch_, &QTimer::timeout, this,
+          [this] { dispatch([this] { dispatcher_.holdScanWhileSpeaking(); }); });
   qApp->installEventFilter(this);
 
   // The window keeps its size: minimum and maximum alike.
@@ -142,7 +58,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildControls(QWidget* client) {
-  for (const Place& p : kButtons) {
+  for (const Place& p : buttonPlaces()) {
     auto* b = new QPushButton(client);
     b->setObjectName(QString::fromUtf8(controlName(p.control).data()));
     b->setGeometry(p.left, p.top, p.width, p.height);
@@ -156,7 +72,7 @@ void MainWindow::buildControls(QWidget* client) {
             [this, c] { dispatch([this, c] { dispatcher_.click(c); }); });
     widgets_[static_cast<std::size_t>(c)] = b;
   }
-  for (const Place& p : kLabels) {
+  for (const Place& p : labelPlaces()) {
     auto* l = new QLabel(client);
     l->setObjectName(QString::fromUtf8(controlName(p.control).data()));
     l->setGeometry(p.left, p.top, p.width, p.height);
@@ -179,27 +95,6 @@ void MainWindow::buildControls(QWidget* client) {
 }
 
 void MainWindow::buildMenus() {
-  struct Item {
-    Menu menu;
-    Menu parent;
-  };
-  constexpr Item kItems[] = {
-      {Menu::Open, Menu::FileMenu},
-      {Menu::Exit, Menu::FileMenu},
-      {Menu::Replay, Menu::OperationMenu},
-      {Menu::SpellOut, Menu::OperationMenu},
-      {Menu::NextQuestion, Menu::OperationMenu},
-      {Menu::SlowSpeech, Menu::OperationMenu},
-      {Menu::VoiceSettings, Menu::OperationMenu},
-      {Menu::Separator1, Menu::OperationMenu},
-      {Menu::Score, Menu::OperationMenu},
-      {Menu::Separator2, Menu::OperationMenu},
-      {Menu::AutoScan, Menu::OperationMenu},
-      {Menu::HelpContents, Menu::HelpMenu},
-      {Menu::VoiceCount, Menu::HelpMenu},
-      {Menu::Separator3, Menu::HelpMenu},
-      {Menu::About, Menu::HelpMenu},
-  };
   std::array<QMenu*, kMenuCount> menus{};
   for (Menu bar : {Menu::FileMenu, Menu::OperationMenu, Menu::HelpMenu}) {
     QMenu* m = menuBar()->addMenu(QString::fromUtf8(session_.form.menu(bar).caption));
@@ -207,7 +102,7 @@ void MainWindow::buildMenus() {
     menus[static_cast<std::size_t>(bar)] = m;
     actions_[static_cast<std::size_t>(bar)] = m->menuAction();
   }
-  for (const Item& item : kItems) {
+  for (const MenuPlace& item : menuPlaces()) {
     const MenuState& st = session_.form.menu(item.menu);
     QMenu* parent = menus[static_cast<std::size_t>(item.parent)];
     QAction* a;
@@ -219,6 +114,8 @@ void MainWindow::buildMenus() {
         a->setShortcut(
             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + (st.shortcut - 'A'))));
         a->setShortcutContext(Qt::WindowShortcut);
+        // A held key says it once: repeats would queue the same speech over and over.
+        a->setAutoRepeat(false);
       }
       a->setCheckable(item.menu == Menu::SlowSpeech || item.menu == Menu::AutoScan);
       const Menu m = item.menu;
@@ -246,18 +143,21 @@ void MainWindow::dispatch(F&& f) {
 }
 
 void MainWindow::fitWidth(Control c, QLabel* label) {
-  for (const Place& p : kLabels) {
-    if (p.control != c) continue;
-    // An empty label keeps its designed width; its font need not be loaded to tell.
-    if (label->text().isEmpty()) return label->resize(p.width, p.height);
-    // The prompt keeps its width (PlayBack stands beside it); the others may grow to the edge
-    // of the client area.
-    const int widest = c == Control::Prompt ? p.width : kClientWidth - 4 - p.left;
-    label->resize(std::clamp(label->sizeHint().width(), p.width, widest), p.height);
-  }
+  const Place* p = placeOf(c);
+  if (!p) return;
+  const int z = appliedZoom_;
+  const int width = zoomed(p->width, z), height = zoomed(p->height, z);
+  // An empty label keeps its designed width; its font need not be loaded to tell.
+  if (label->text().isEmpty()) return label->resize(width, height);
+  // The prompt keeps its width (PlayBack stands beside it); the others may grow to the edge
+  // of the client area.
+  const int widest =
+      c == Control::Prompt ? width : zoomed(kClientWidth, z) - 4 - zoomed(p->left, z);
+  label->resize(std::clamp(label->sizeHint().width(), width, widest), height);
 }
 
 void MainWindow::sync() {
+  applyZoom();
   const Form& form = session_.form;
   // What becomes visible is shown first and what goes away is hidden last, after the focus has
   // moved where the model has it: Qt would otherwise hand the focus of a hidden button to the
@@ -308,6 +208,10 @@ void MainWindow::sync() {
     scanTimer_.start(t.interval());
   }
   timerGeneration_ = t.generation();
+  // settings.ini is read at start-up, after the window is built.
+  if (session_.settings.values.scanWaitsForSpeech && !speechWatch_.isActive()) {
+    speechWatch_.start();
+  }
 }
 
 VoiceDialogWindow* MainWindow::voiceDialog() {
@@ -327,16 +231,40 @@ void MainWindow::closeVoiceDialog() {
 }
 
 bool MainWindow::handleKey(QKeyEvent* e) {
-  const auto key = keyOf(e->key());
-  if (!key) return false;
-  if (e->type() == QEvent::KeyPress) {
-    KeyStroke k{*key, {}, true, false};
-    const Qt::KeyboardModifiers m = e->modifiers();
-    k.modifiers = {m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab,
-                   m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};
-    dispatch([this, k] { dispatcher_.key(k); });
+  if (const auto zoom = zoomKeyOf(e)) {
+    if (!e->isAutoRepeat()) changeZoom(*zoom);
+    return true;
   }
+  const auto k = keyStrokeOf(e);
+  if (!k) return false;
+  if (k->down) dispatch([this, k = *k] { dispatcher_.key(k); });
   return true;  // the key-up of these keys does nothing either
+}
+
+void MainWindow::changeZoom(ZoomKey k) {
+  dispatch([this, k] {
+    dispatcher_.setZoom(k == ZoomKey::Reset ? 100
+                        : k == ZoomKey::In  ? appliedZoom_ + kZoomStep
+                                            : appliedZoom_ - kZoomStep);
+  });
+}
+
+void MainWindow::applyZoom() {
+  const int z = session_.settings.values.zoom;
+  if (z == appliedZoom_) return;
+  appliedZoom_ = z;
+  setStyleSheet(drillStyleSheet(z));
+  client_->setFixedSize(zoomed(kClientWidth, z), zoomed(kClientHeight, z));
+  client_->setFont(designFont(zoomed(12, z)));
+  for (std::span<const Place> places : {buttonPlaces(), labelPlaces()}) {
+    for (const Place& p : places) {
+      QWidget* w = widgetFor(p.control);
+      w->setGeometry(zoomed(p.left, z), zoomed(p.top, z), zoomed(p.width, z), zoomed(p.height, z));
+      w->setFont(designFont(zoomed(p.fontPx, z), p.bold));
+    }
+  }
+  for (const Place& p : labelPlaces())
+    fitWidth(p.control, static_cast<QLabel*>(widgetFor(p.control)));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

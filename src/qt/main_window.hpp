@@ -14,6 +14,8 @@
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
+#include "qt/control_places.hpp"
+#include "qt/key_strokes.hpp"
 
 class QAction;
 class QLabel;
@@ -21,10 +23,6 @@ class QLabel;
 namespace orvane::qt {
 
 class VoiceDialogWindow;
-
-// Size of the client area the controls are laid out in (the window's outer size is 776 x 540).
-inline constexpr int kClientWidth = 768;
-inline constexpr int kClientHeight = 494;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -60,6 +58,9 @@ class MainWindow : public QMainWindow {
   bool handleKey(QKeyEvent* event);
   // A label keeps its designed place and grows to the right as far as there is room.
   void fitWidth(Control c, QLabel* label);
+  // Draws the window at the learner's zoom: every place, font and the focus ring.
+  void applyZoom();
+  void changeZoom(ZoomKey k);
 
   Session& session_;
   Dispatcher& dispatcher_;
@@ -68,10 +69,12 @@ class MainWindow : public QMainWindow {
   std::array<std::optional<std::string>, kControlCount> shownCaptions_{};  // none: not yet shown
   QWidget* client_ = nullptr;
   QTimer scanTimer_{this};
+  QTimer speechWatch_{this};
   std::uint64_t timerGeneration_ = 0;
   VoiceDialogWindow* dialog_ = nullptr;
   std::function<void()> onFinished_;
   bool finished_ = false;
+  int appliedZoom_ = 100;
 };
 
 }  // namespace orvane::qt

@@ -1,6 +1,9 @@
 #include "qt/qt_platform.hpp"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -17,6 +20,7 @@
 #include "app/transcript.hpp"
 #include "qt/help_viewer.hpp"
 #include "qt/main_window.hpp"
+#include "qt/settings_dialog.hpp"
 
 namespace orvane::qt {
 
@@ -113,6 +117,14 @@ std::optional<std::string> QtPlatform::chooseQuestionFile() {
   return dialog.selectedFiles().constFirst().toStdString();
 }
 
+std::optional<Settings> QtPlatform::editSettings(const Settings& current) {
+  SettingsDialog dialog(current, dialogParent());
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  reactivateWindow();
+  if (!accepted) return std::nullopt;
+  return dialog.values();
+}
+
 void QtPlatform::voiceDialogOpened() {
   if (window_) window_->openVoiceDialog();
 }
@@ -145,6 +157,20 @@ std::int64_t QtPlatform::timeOfDayMs() {
   using namespace std::chrono;
   const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
   return ms % 86'400'000;
+}
+
+bool QtPlatform::screenReaderRunning() {
+  // A screen reader sets ScreenReaderEnabled on the accessibility bus's status while it runs.
+  // Asked once at start, and never waited on for long: no session bus, no screen reader.
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return false;
+  QDBusMessage ask = QDBusMessage::createMethodCall(
+      QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+  ask << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled");
+  const QDBusMessage reply = bus.call(ask, QDBus::Block, 1000);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
+  return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
 }  // namespace orvane::qt

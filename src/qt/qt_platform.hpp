@@ -32,10 +32,12 @@ class QtPlatform : public Platform {
   void voiceDialogOpened() override;
   void voiceDialogClosed() override;
   void showHelp(const std::string& path) override;
+  std::optional<Settings> editSettings(const Settings& current) override;
   void focusMoved(Control c) override;
   std::string programPath() override;
   Modifiers heldModifiers() override;
   std::int64_t timeOfDayMs() override;
+  bool screenReaderRunning() override;
 
   // One line into the transcript, when there is one.
   void log(const std::string& line);

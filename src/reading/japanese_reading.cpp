@@ -11,7 +11,10 @@
 
 #include "core/text.hpp"
 #include "reading/japanese_numbers.hpp"
+#include "reading/normalise.hpp"
 #include "reading/number_words.hpp"
+#include "reading/reading_pieces.hpp"
+#include "reading/symbols.hpp"
 
 namespace orvane {
 
@@ -33,44 +36,6 @@ bool isLatinWord(std::string_view s) {
 bool isIdeograph(char32_t c) {
   return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3005;
-}
-
-// Symbols the Japanese voice would name in English (or as "Japanese letter"), said in Japanese
-// or as a pause; the rest it passes over or says as they are.
-constexpr std::pair<std::string_view, std::string_view> kSymbols[] = {
-    {"%", "パーセント"}, {"％", "パーセント"}, {"+", "プラス"},   {"＋", "プラス"},
-    {"=", "イコール"},   {"＝", "イコール"},   {"&", "アンド"},   {"＆", "アンド"},
-    {"@", "アット"},     {"＠", "アット"},     {"#", "シャープ"}, {"＃", "シャープ"},
-    {"/", "、"},         {"~", "、"},          {"・", "、"},      {".", "。"},
-    {"*", " "},          {"\\", " "},          {"ヶ", "ケ"},      {"ヵ", "カ"},
-    {"〆", " "},
-};
-
-// Kana the voice can say: no ideograph, no digit, and symbols in Japanese.
-std::string sayable(std::string_view kana) {
-  std::string out, digits;
-  for (std::string_view ch : text::characters(kana)) {
-    if (!jp::positionalDigits(ch).empty() && !isIdeograph(text::codePoint(ch))) {
-      digits += ch;
-      continue;
-    }
-    if (!digits.empty()) out += jp::readAlone(digits), digits.clear();
-    const char32_t c = text::codePoint(ch);
-    // Ideographs would be named "Chinese letter"; the number forms (Ⅻ, ⅖) spelled by their
-    // code.
-    if (isIdeograph(c) || (c >= 0x2150 && c <= 0x218F)) continue;
-    bool mapped = false;
-    for (const auto& [symbol, said] : kSymbols) {
-      if (ch == symbol) {
-        out += said;
-        mapped = true;
-        break;
-      }
-    }
-    if (!mapped) out += ch;
-  }
-  if (!digits.empty()) out += jp::readAlone(digits);
-  return out;
 }
 
 // The pronunciation field (the ninth) of an IPAdic feature string, if it has one.
@@ -170,9 +135,24 @@ std::string readingLine(const std::vector<ReadingSegment>& segments) {
   return line;
 }
 
-std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
+std::vector<ReadingSegment> JapaneseReader::read(std::string_view text, std::string* dropped) {
+  // MeCab's words hold at most 64 KiB and its lattice grows with the text: a long text is read in
+  // pieces cut where no word or number runs across.
   Segments out;
-  if (!tagger_ || !text::isValidUtf8(text)) {
+  while (!text.empty()) {
+    const std::size_t length = jp::pieceLength(text);
+    for (ReadingSegment& s : readPiece(text.substr(0, length), dropped)) out.add(s.latin, s.text);
+    text.remove_prefix(length);
+  }
+  return out.take();
+}
+
+std::vector<ReadingSegment> JapaneseReader::readPiece(std::string_view piece,
+                                                      std::string* dropped) {
+  const std::string text = jp::normaliseForReading(piece);
+  const auto sayable = [dropped](std::string_view kana) { return jp::sayable(kana, dropped); };
+  Segments out;
+  if (!tagger_) {
     // Without readings, Latin words still go to the English voice, split at blanks.
     std::string word;
     for (std::string_view ch : text::characters(text)) {
@@ -188,9 +168,8 @@ std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
     return out.take();
   }
 
-  const std::string buffer(text);
   std::vector<jp::Token> tokens;
-  for (const mecab_node_t* node = mecab_sparse_tonode(tagger_->mecab, buffer.c_str()); node;
+  for (const mecab_node_t* node = mecab_sparse_tonode(tagger_->mecab, text.c_str()); node;
        node = node->next) {
     if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
     const std::string_view feature = node->feature ? node->feature : "";
@@ -208,7 +187,16 @@ std::vector<ReadingSegment> JapaneseReader::read(std::string_view text) {
       out.add(false, " ");
     }
     if (isLatinWord(t.surface)) {
-      out.add(true, t.surface);
+      // CD, PC, ALT in a Japanese sentence are said by their letters' Japanese names; among
+      // other Latin words they are English.
+      const auto latinNeighbour = [&](std::size_t k) {
+        return k < tokens.size() && isLatinWord(tokens[k].surface);
+      };
+      if (jp::isAbbreviation(t.surface) && !latinNeighbour(i - 1) && !latinNeighbour(i + 1)) {
+        out.add(false, jp::letterNames(t.surface));
+      } else {
+        out.add(true, t.surface);
+      }
       afterMonth = afterNumber = false;
       ++i;
       continue;

@@ -1,12 +1,14 @@
 // reading/: the Japanese reader, readings after MeCab with numbers and counters. Stands on core/
 // only.
 //
-// Japanese prompts for eSpeak NG, whose Japanese voice reads kana only. MeCab splits a prompt into
-// words and gives each its pronunciation in katakana; then numbers are read as a Japanese speaker
-// reads them, with the counter after them (japanese_numbers.hpp), symbols are named in Japanese,
-// and runs of Latin words are kept apart, to be spoken as words by an English voice rather than
-// letter by letter. Words the dictionary misreads in everyday sentences are set right by a
-// user dictionary of our own (data/mecab/orvane-words.csv), compiled by the build.
+// Japanese prompts for eSpeak NG, whose Japanese voice reads kana only. The prompt is first made
+// readable (normalise.hpp: ＤＶＤ DVD, ① 1, ㈱ 株式会社); MeCab splits it into words and gives
+// each its pronunciation in katakana; then numbers are read as a Japanese speaker reads them,
+// with the counter or unit after them (japanese_numbers.hpp), signs and abbreviations are said in
+// Japanese (symbols.hpp), and runs of Latin words are kept apart, to be spoken as words by an
+// English voice rather than letter by letter. Words the dictionary misreads in everyday sentences
+// are set right by a user dictionary of our own (data/mecab/orvane-words.csv), compiled by the
+// build.
 #pragma once
 
 #include <memory>
@@ -43,9 +45,13 @@ class JapaneseReader {
   bool hasDictionary() const { return tagger_ != nullptr; }
   bool hasUserDictionary() const { return hasUserDictionary_; }
 
-  std::vector<ReadingSegment> read(std::string_view text);
+  // What the voices are handed for `text`. The characters nothing reads, which the Japanese voice
+  // is not handed, are added to `dropped` when it is given (punctuation and blanks excepted).
+  std::vector<ReadingSegment> read(std::string_view text, std::string* dropped = nullptr);
 
  private:
+  std::vector<ReadingSegment> readPiece(std::string_view piece, std::string* dropped);
+
   struct Tagger;
   std::unique_ptr<Tagger> tagger_;
   bool hasUserDictionary_ = false;

@@ -1,6 +1,7 @@
 #include "reading/number_words.hpp"
 
 #include "reading/japanese_numbers.hpp"
+#include "reading/large_numbers.hpp"
 
 namespace orvane::japanese {
 
@@ -53,14 +54,15 @@ class NumberReader {
           return Read{kana, b.next};
         }
       }
-      if (!b.text.empty() && isOneOf(separator, {"/", "／"})) {
+      if (!b.text.empty() && isOneOf(separator, {"/", "／", "⁄"})) {
         return Read{readAlone(b.text) + "ブンノ" + readAlone(number), b.next};
       }
     }
     const auto value = numberValue(number);
     const bool leadingZero = digits.size() > 1 && digits[0] == '0';
-    if (!value || leadingZero) return Read{readAlone(number), j};
-    const SpokenNumber spoken = spokenNumber(*value);
+    const auto large = value || leadingZero ? std::nullopt : largeNumber(number);
+    if ((!value && !large) || leadingZero) return Read{readAlone(number), j};
+    const SpokenNumber spoken = value ? spokenNumber(*value) : *large;
     if (currency) return Read{withCounter(spoken, *currency), j};
     if (const auto c = counterAt(j)) {
       return Read{withCounter(spoken, *c->counter, afterMonth) + c->rest, c->next,
@@ -98,8 +100,23 @@ class NumberReader {
     }
     if (i == first) return {{}, i};
     const char* begin = tokens_[first].surface.data();
-    const char* end = tokens_[i - 1].surface.data() + tokens_[i - 1].surface.size();
-    return {std::string_view(begin, static_cast<std::size_t>(end - begin)), i};
+    const auto through = [&](std::size_t last) {
+      const char* end = tokens_[last].surface.data() + tokens_[last].surface.size();
+      return std::string_view(begin, static_cast<std::size_t>(end - begin));
+    };
+    // The units past 京 are no numerals to MeCab, and the longer ones come in two words (無量
+    // 大数): the run goes on while it stays a large number.
+    for (bool longer = true; longer;) {
+      longer = false;
+      for (std::size_t k = i; k < tokens_.size() && k < i + 3 && adjacent(k - 1, k); ++k) {
+        if (isLargeNumeral(through(k))) {
+          i = k + 1;
+          longer = true;
+          break;
+        }
+      }
+    }
+    return {through(i - 1), i};
   }
 
   bool adjacent(std::size_t a, std::size_t b) const { return wordsTouch(tokens_[a], tokens_[b]); }

@@ -287,6 +287,9 @@ void SpeechEngine::Impl::speak(const Utterance& u) {
     }
   }
   if (mode->english()) lastEnglishMode_ = numberOf(mode);
+  if (u.besideScreenReader && !throughServer(*mode)) {
+    if (const VoiceMode* server = serverVoiceLike(*mode)) return speakThroughServer(*server, u);
+  }
   if (throughServer(*mode)) return speakThroughServer(*mode, u);
   if (!ensureSinkOpen()) return;
   firstSamplesPending_ = true;
@@ -330,6 +333,16 @@ void SpeechEngine::Impl::speakThroughServer(const VoiceMode& mode, const Utteran
                                                   [this] { return !stopped(); });
   std::lock_guard lock(mutex_);
   soundError_ = spoken ? kNoError : kSoundDeviceFailed;
+}
+
+const VoiceMode* SpeechEngine::Impl::serverVoiceLike(const VoiceMode& mode) {
+  // Only the voices listed by now: the prompt never waits for a slow server.
+  for (const VoiceMode& m : knownModes(false)) {
+    if (throughServer(m) && (mode.japanese() ? m.japanese() : m.english() && mode.english())) {
+      return &m;
+    }
+  }
+  return nullptr;
 }
 
 const VoiceMode* SpeechEngine::Impl::englishVoice() {

@@ -30,6 +30,7 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
     std::int32_t mode;
     std::int32_t rate;
     bool caption = false;  // a focus caption: the next one cuts it off
+    bool besideScreenReader = false;
   };
 
   explicit Impl(EngineOptions options) : options_(std::move(options)) {}
@@ -67,6 +68,9 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   // The English voice for Latin words in a Japanese prompt: the built-in one last used for
   // English.
   const VoiceMode* englishVoice();
+  // A voice of the speech server in the language of `mode`, so that the program's speech
+  // queues with a screen reader's instead of talking over it; null when the server has none.
+  const VoiceMode* serverVoiceLike(const VoiceMode& mode);
   // Every synthesiser's samples, at its own rate, go to the sink through here. False stops
   // the synthesis: the engine is going, the caption was cut off, or the device failed.
   bool deliver(const std::int16_t* samples, std::size_t count, int rate);

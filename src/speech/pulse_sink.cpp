@@ -140,6 +140,16 @@ void PulseSink::open(int sampleRate) {
 }
 
 bool PulseSink::roomForMore() {
+  // A server that says it is not playing and holds less than the look-ahead is waiting for
+  // sound (after a stall, for its pre-buffer to fill), whatever the latency interpolated from
+  // before the stall says.
+  const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+  if (timing && !timing->write_index_corrupt && !timing->read_index_corrupt && !timing->playing &&
+      timing->write_index - timing->read_index <
+          static_cast<std::int64_t>(pa_usec_to_bytes(kLookAheadMs * PA_USEC_PER_MSEC,
+                                                     pa_stream_get_sample_spec(stream_)))) {
+    return true;
+  }
   pa_usec_t ahead = 0;
   int negative = 0;
   if (pa_stream_get_latency(stream_, &ahead, &negative) == 0) {
@@ -161,7 +171,18 @@ void PulseSink::write(const std::int16_t* samples, std::size_t count) {
       failed = pa_stream_get_state(stream_) != PA_STREAM_READY;
       return failed || roomForMore();
     };
-    while (!readyOrFailed()) waitUntil(readyOrFailed, kPollMs);
+    // Room comes as the server plays; a cut or a stall ends the wait. Once stalled, sound is
+    // written as it comes until the stream's timing shows room again.
+    const pa_usec_t giveUpAt = pa_rtclock_now() + kStallMs * PA_USEC_PER_MSEC;
+    if (readyOrFailed()) stalled_ = false;
+    while (!stalled_ && !readyOrFailed()) {
+      if (cancelled()) return;  // the engine drops what is queued
+      if (pa_rtclock_now() >= giveUpAt) {
+        stalled_ = true;
+        break;
+      }
+      waitUntil([&] { return readyOrFailed() || cancelled(); }, kPollMs);
+    }
     const std::size_t bytes = count * sizeof(std::int16_t);
     failed = failed || pa_stream_write(stream_, samples, bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0;
     utteranceBytes_ += static_cast<std::int64_t>(bytes);
@@ -169,18 +190,21 @@ void PulseSink::write(const std::int16_t* samples, std::size_t count) {
   if (failed) fail("the sound device failed");
 }
 
-bool PulseSink::runOperation(pa_operation* op, bool cancellable) {
+bool PulseSink::runOperation(pa_operation* op, bool cancellable, int giveUpMs) {
   if (!op) return false;
   operationDone_ = false;
   const auto over = [&] {
     return operationDone_ || pa_operation_get_state(op) != PA_OPERATION_RUNNING ||
            pa_stream_get_state(stream_) != PA_STREAM_READY;
   };
+  const pa_usec_t giveUpAt = pa_rtclock_now() + giveUpMs * PA_USEC_PER_MSEC;
   bool gaveUp = false;
   while (!over()) {
     // A wait that may be given up looks again every few milliseconds.
+    const bool bounded = cancellable || giveUpMs > 0;
     waitUntil([&] { return over() || (cancellable && (gaveUp = cancelled())); },
-              cancellable ? kPollMs : 0);
+              bounded ? kPollMs : 0);
+    if (!gaveUp && giveUpMs > 0 && pa_rtclock_now() >= giveUpAt) gaveUp = true;
     if (gaveUp) break;
   }
   if (gaveUp) pa_operation_cancel(op);
@@ -196,7 +220,13 @@ void PulseSink::endOfUtterance() {
     // The device running dry once all is played is the utterance's end, not a break.
     speaking_ = false;
     // Up to kLookAheadMs is still to play: a newer caption does not wait for it.
-    ok = runOperation(pa_stream_drain(stream_, &Callbacks::done, this), true);
+    // A stalled server may never say it has drained: what follows is not held up for good.
+    const auto utteranceMs =
+        static_cast<int>(pa_bytes_to_usec(static_cast<std::uint64_t>(utteranceBytes_),
+                                          pa_stream_get_sample_spec(stream_)) /
+                         PA_USEC_PER_MSEC);
+    ok = runOperation(pa_stream_drain(stream_, &Callbacks::done, this), true,
+                      utteranceMs + kLookAheadMs + kStallMs);
     if (ok && cancelled()) ok = flushStream();
   }
   if (!ok) close();

@@ -29,6 +29,11 @@ class PulseSink : public AudioSink {
   static constexpr int kRequestMs = 10;     // the least the server asks for at a time
   static constexpr int kLookAheadMs = 300;  // how far writing runs ahead of playing
   static constexpr int kPollMs = 5;         // how often a full buffer is looked at again
+  // A server that takes no sound for this long has stalled (stopped for a while, then going on
+  // with its place lost: it waits for data while the stream's timing says the buffer is full).
+  // Writing goes on without waiting for room, rather than waiting for good, until the stream's
+  // timing shows room again; a drain is not waited on for longer than its sound could last.
+  static constexpr int kStallMs = 1000;
   // How long a server may take to accept the stream before it counts as missing.
   static constexpr int kConnectTimeoutMs = 2000;
 
@@ -58,7 +63,8 @@ class PulseSink : public AudioSink {
   bool roomForMore();
   // Waits for a stream operation to end, or until cancelled() when `cancellable`; false when the
   // stream failed meanwhile.
-  bool runOperation(pa_operation* op, bool cancellable = false);
+  // A positive `giveUpMs` bounds the wait: the operation is then cancelled and counts as done.
+  bool runOperation(pa_operation* op, bool cancellable = false, int giveUpMs = 0);
   // Drops what is queued and waits, a little at most, to learn the stream's new write position
   // (the loop's lock held); false when the stream failed.
   bool flushStream();
@@ -72,6 +78,7 @@ class PulseSink : public AudioSink {
   bool operationDone_ = false;
   bool timedOut_ = false;
   std::atomic<std::uint64_t> underruns_{0};
+  bool stalled_ = false;  // under the loop's lock: the server stalled; write without waiting
 };
 
 }  // namespace orvane

@@ -88,8 +88,8 @@ void SpeechEngine::speak(const Utterance& u) {
     }
     // Hours of held-down keys must not grow the queue without end: the oldest give way.
     if (s.queue_.size() >= kMaxQueued) s.queue_.pop_front();
-    s.queue_.push_back(
-        {cut(u.text, kMaxUtteranceBytes), u.mode, clampRate(u.rate), u.cutByNextCaption});
+    s.queue_.push_back({cut(u.text, kMaxUtteranceBytes), u.mode, clampRate(u.rate),
+                        u.cutByNextCaption, u.besideScreenReader});
   }
   impl_->wake_.notify_one();
 }
@@ -111,6 +111,12 @@ std::string SpeechEngine::voiceModeTitle(std::int32_t mode) {
 std::int32_t SpeechEngine::voiceModeLanguage(std::int32_t mode) {
   if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
   return voiceModes()[static_cast<std::size_t>(mode - 1)].languageId;
+}
+
+bool SpeechEngine::speaking() {
+  Impl& s = *impl_;
+  std::lock_guard lock(s.mutex_);
+  return !s.queue_.empty() || s.busy_;
 }
 
 void SpeechEngine::waitUntilIdle() {

@@ -96,6 +96,7 @@ class SpeechEngine : public SpeechControl {
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
 
+  bool speaking() override;
   // Blocks until every queued utterance has been spoken (tools and tests).
   void waitUntilIdle();
   // The same, giving up when no sound has reached the sink for `stall`: false then.

@@ -10,8 +10,8 @@ constexpr std::array<std::string_view, kControlCount> kControlNames = {
 };
 
 constexpr std::array<std::string_view, kMenuCount> kMenuNames = {
-    "File1", "Open1", "Exit1", "O1", "N3",    "N6", "N4", "N8", "A2",
-    "N9",    "N11",   "N10",   "N7", "Help1", "N1", "N5", "N2", "About1",
+    "File1", "Open1", "Exit1", "O1",    "N3", "N6", "N4", "N8",     "A2",        "N9",
+    "N11",   "N10",   "N7",    "Help1", "N1", "N5", "N2", "About1", "Settings1",
 };
 
 template <class E, std::size_t N>
@@ -36,8 +36,24 @@ std::optional<Menu> menuByName(std::string_view name) {
   return byName<Menu>(kMenuNames, name);
 }
 
+CaptionText::CaptionText(std::string text) {
+  if (!text.empty()) text_ = std::make_shared<const std::string>(std::move(text));
+}
+
+const std::string& CaptionText::str() const {
+  static const std::string empty;
+  return text_ ? *text_ : empty;
+}
+
+Control wordButtonAt(std::size_t i) {
+  return static_cast<Control>(static_cast<std::size_t>(Control::Word1) + i);
+}
+std::optional<std::size_t> wordIndexOf(Control c) {
+  if (!isWordButton(c)) return std::nullopt;
+  return static_cast<std::size_t>(c) - static_cast<std::size_t>(Control::Word1);
+}
 Control wordButton(int slot) {
-  return static_cast<Control>(static_cast<int>(Control::Word1) + (slot - 2));
+  return wordButtonAt(static_cast<std::size_t>(slot - 2));
 }
 bool isWordButton(Control c) {
   return c >= Control::Word1 && c <= Control::Word7;
@@ -55,9 +71,16 @@ void ScanTimer::setEnabled(bool on) {
 }
 
 void ScanTimer::setInterval(std::int32_t ms) {
-  if (ms == interval_) return;
-  interval_ = ms;
+  designed_ = ms;
+  const auto paced = static_cast<std::int32_t>(static_cast<std::int64_t>(ms) * percent_ / 100);
+  if (paced == interval_) return;
+  interval_ = paced;
   restartCount();
+}
+
+void ScanTimer::setPacePercent(std::int32_t percent) {
+  percent_ = percent;
+  setInterval(designed_);
 }
 
 std::int64_t ScanTimer::dueIn() const {
@@ -98,6 +121,7 @@ Form::Form() {
   item(Menu::NextQuestion, "次の問い(&N)");
   item(Menu::SlowSpeech, "ゆっくり話す(&L)", 'S');
   item(Menu::VoiceSettings, "音声設定(&A)...");
+  item(Menu::Settings, "設定(&P)...");
   item(Menu::Separator1, "-");
   item(Menu::Score, "正答率(&K)");
   item(Menu::Separator2, "-");

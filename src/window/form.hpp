@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,11 +60,29 @@ enum class Menu {
   VoiceCount,
   Separator3,
   About,
+  Settings,  // in the operation menu, after the voice settings
 };
-inline constexpr std::size_t kMenuCount = 18;
+inline constexpr std::size_t kMenuCount = 19;
+
+// A control's caption. Its text may be shared with whoever else holds it: a prompt, which may run
+// to hundreds of megabytes, is held once by the drill and by its label. It reads as its text.
+class CaptionText {
+ public:
+  CaptionText() = default;
+  CaptionText(std::string text);
+  CaptionText(const char* text) : CaptionText(std::string(text)) {}
+  CaptionText(std::shared_ptr<const std::string> text) : text_(std::move(text)) {}
+
+  const std::string& str() const;
+  operator const std::string&() const { return str(); }
+  operator std::string_view() const { return str(); }
+
+ private:
+  std::shared_ptr<const std::string> text_;  // none for the empty caption
+};
 
 struct ControlState {
-  std::string caption;
+  CaptionText caption;
   bool visible = false;
   bool enabled = true;
 };
@@ -80,7 +99,12 @@ std::optional<Control> controlByName(std::string_view name);
 std::string_view menuName(Menu m);
 std::optional<Menu> menuByName(std::string_view name);
 
-// The word button of slot k (2..8).
+inline constexpr std::size_t kWordButtonCount = 7;
+// The word button of word i (0..6), as the drill counts its words.
+Control wordButtonAt(std::size_t i);
+// The word (0..6) a word button stands for; none for another control.
+std::optional<std::size_t> wordIndexOf(Control c);
+// The word button of slot k (2..8), as a record's lines number them.
 Control wordButton(int slot);
 bool isWordButton(Control c);
 bool isMarkButton(Control c);
@@ -95,12 +119,15 @@ class ScanTimer {
  public:
   bool enabled() const { return enabled_; }
   std::int32_t interval() const { return interval_; }
-  std::int64_t elapsed() const { return elapsed_; }
   // Bumped on every restart of the count, so a view can restart its own clock.
   std::uint64_t generation() const { return generation_; }
 
   void setEnabled(bool on);
+  // `ms` is the designed interval; the timer holds it at the pace in force.
   void setInterval(std::int32_t ms);
+  // Every interval, the one held now included, becomes this many percent of its designed length
+  // (a slower or faster scan for each learner).
+  void setPacePercent(std::int32_t percent);
   // Simulated time: adds `ms` to the count without firing.
   void advance(std::int64_t ms) { elapsed_ += ms; }
   // Time left until the next tick is due.
@@ -109,6 +136,8 @@ class ScanTimer {
 
  private:
   bool enabled_ = false;
+  std::int32_t designed_ = 4500;
+  std::int32_t percent_ = 100;
   std::int32_t interval_ = 4500;
   std::int64_t elapsed_ = 0;
   std::uint64_t generation_ = 0;
@@ -123,7 +152,7 @@ class Form {
   MenuState& menu(Menu m) { return menus_[index(m)]; }
 
   const std::string& caption(Control c) const { return control(c).caption; }
-  void setCaption(Control c, std::string text) { controls_[index(c)].caption = std::move(text); }
+  void setCaption(Control c, CaptionText text) { controls_[index(c)].caption = std::move(text); }
   bool visible(Control c) const { return control(c).visible; }
   void show(Control c) { controls_[index(c)].visible = true; }
   // Hiding the focused button leaves the window without an active control.

@@ -233,6 +233,30 @@ class MainWindowTest : public QObject {
     check(Control::Word1);
   }
 
+  void theZoomKeysDrawEverythingLargerAndAreSaved() {
+    Program p("basic.dat");
+    QWidget* client = p.window->centralWidget();
+    for (int i = 0; i < 6; ++i) {  // 100 -> 250, then held at the largest, 300
+      QTest::keyClick(p.window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    }
+    QCOMPARE(p.session.settings.values.zoom, 250);
+    QTest::keyClick(p.window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(p.window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(client->size(), QSize(2 * qt::kClientWidth, 2 * qt::kClientHeight));
+    QCOMPARE(p.button(Control::Start)->geometry(), QRect(1280, 752, 194, 146));
+    QCOMPARE(p.label(Control::Prompt)->font().pixelSize(), 58);
+    QTest::keyClick(p.window.get(), Qt::Key_Tab);
+    const Edge focused = leftEdge(client, p.button(Control::Start));
+    QVERIFY2(focused.ring >= 7, qPrintable(QString("ring %1 px").arg(focused.ring)));
+    QFile saved(p.dir.filePath("settings.ini"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("zoom=200"));
+    saved.close();
+    QTest::keyClick(p.window.get(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(p.button(Control::Start)->geometry(), QRect(640, 376, 97, 73));
+    QVERIFY(p.platform.messages.empty());
+  }
+
   void labelsGrowToTheRightToShowTheirWholeText() {
     Program p("basic.dat");
     const QRect designed = p.label(Control::Score)->geometry();

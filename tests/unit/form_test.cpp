@@ -5,31 +5,31 @@
 namespace orvane {
 namespace {
 
-TEST(Form, StartsWithEveryButtonHiddenAndTheLabelsShown) {
-  Form f;
-  for (std::size_t i = 0; i < kTabStopCount; ++i) {
-    EXPECT_FALSE(f.visible(static_cast<Control>(i))) << controlName(static_cast<Control>(i));
-  }
-  EXPECT_TRUE(f.visible(Control::Prompt));
-  EXPECT_FALSE(f.visible(Control::Mark));
-  EXPECT_EQ(f.caption(Control::PlayBack), "PlayBack");
-  EXPECT_FALSE(f.menu(Menu::SpellOut).enabled);
-  EXPECT_EQ(f.menu(Menu::SlowSpeech).shortcut, 'S');
-  EXPECT_EQ(f.timer().interval(), 4500);
-  EXPECT_FALSE(f.timer().enabled());
-  EXPECT_FALSE(f.searchFocus(true).has_value());
-}
-
-TEST(Form, NamesRoundTrip) {
+// Scripts, transcripts and the accessibility tree name controls and menu items: a name that
+// stood for two things would send a script's command to the wrong one (the runner looks among
+// the controls first).
+TEST(Form, EveryNameNamesOneThing) {
   for (std::size_t i = 0; i < kControlCount; ++i) {
     const auto c = static_cast<Control>(i);
     EXPECT_EQ(controlByName(controlName(c)), c);
+    EXPECT_FALSE(menuByName(controlName(c)).has_value()) << controlName(c);
   }
   for (std::size_t i = 0; i < kMenuCount; ++i) {
     const auto m = static_cast<Menu>(i);
     EXPECT_EQ(menuByName(menuName(m)), m);
   }
-  EXPECT_FALSE(controlByName("button2").has_value());
+  EXPECT_FALSE(controlByName("button2").has_value());  // names are matched exactly
+}
+
+TEST(Form, WordButtonsAreCountedAsTheDrillCountsWords) {
+  for (std::size_t i = 0; i < kWordButtonCount; ++i) {
+    EXPECT_TRUE(isWordButton(wordButtonAt(i)));
+    EXPECT_EQ(wordIndexOf(wordButtonAt(i)), i);
+    EXPECT_EQ(wordButton(static_cast<int>(i) + 2), wordButtonAt(i));  // a record's line slots
+  }
+  for (Control c : {Control::Start, Control::Period, Control::Prompt}) {
+    EXPECT_FALSE(wordIndexOf(c).has_value()) << controlName(c);
+  }
 }
 
 TEST(Form, SearchWrapsAroundInTabOrderAndSkipsHiddenButtons) {
@@ -80,6 +80,22 @@ TEST(ScanTimer, AChangedIntervalOrSwitchingOnRestartsTheCount) {
   t.setEnabled(false);
   t.setEnabled(true);
   EXPECT_EQ(t.dueIn(), 4000);
+}
+
+TEST(ScanTimer, ThePaceScalesEveryIntervalTheHeldOneToo) {
+  ScanTimer t;
+  t.setPacePercent(200);
+  EXPECT_EQ(t.interval(), 9000);  // the designed 4500 held before any step
+  t.setInterval(6000);
+  EXPECT_EQ(t.interval(), 12000);
+  t.setPacePercent(25);
+  EXPECT_EQ(t.interval(), 1500);
+  t.setInterval(4000);
+  EXPECT_EQ(t.interval(), 1000);
+  t.setEnabled(true);
+  t.advance(600);
+  t.setPacePercent(25);  // the same pace: the count runs on
+  EXPECT_EQ(t.dueIn(), 400);
 }
 
 }  // namespace

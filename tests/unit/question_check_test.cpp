@@ -47,7 +47,8 @@ TEST(QuestionCheck, EachFindingStandsOnItsLine) {
       {"a star before the end", good + "*\r\n" + record("p", {"Run"}, "!"), {{11, "「*」"}}},
       {"bytes of no encoding", record("p\x81", {"Run"}, "!"), {{2, "バイト"}}},
       {"no question at all", "", {{1, "問題がありません"}}},
-      {"a full-width word", record("p", {"ｃａｔｓ", "ｓtudent", "run"}, "."),
+      {"a full-width word",
+       record("p", {"ｃａｔｓ", "ｓtudent", "run"}, "."),
        {{3, "全角"}, {4, "全角"}}},
       {"a full-width closing mark", record("p", {"Run"}, "！"), {{10, "全角です（！）"}}},
       // A record a line short or a line long is named once, where the cause lies, and the
@@ -84,6 +85,18 @@ TEST(QuestionCheck, ListsTheQuestionsAsTheDrillAsksThem) {
   EXPECT_EQ(result.questions[0].answer, "Is this a pen?");
   EXPECT_EQ(result.encoding, Encoding::Utf8);
   EXPECT_TRUE(result.findings.empty());  // a star at the very end asks nothing less
+}
+
+TEST(QuestionCheck, APromptCheckFindsOnThePromptsLine) {
+  QuestionFile file;
+  file.openBytes(record("私は学生です。", {"I", "am"}, ".") + record("㐀です", {"Run"}, "!"));
+  const CheckResult result = checkQuestionFile(file, [](const std::string& prompt) {
+    return prompt.starts_with("㐀") ? std::string("読めません") : std::string();
+  });
+  ASSERT_EQ(result.findings.size(), 1u);
+  EXPECT_EQ(result.findings[0].line, 12u);
+  EXPECT_EQ(result.findings[0].record, 2u);
+  EXPECT_EQ(result.findings[0].message, "読めません");
 }
 
 }  // namespace

@@ -2,32 +2,41 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 #include "drill/shuffle.hpp"
 
 namespace orvane {
 namespace {
 
-std::array<std::string, 10> slotsWith(std::initializer_list<const char*> words, const char* mark) {
-  std::array<std::string, 10> s{};
-  int k = 2;
-  for (const char* w : words) s[static_cast<std::size_t>(k++)] = w;
-  s[9] = mark;
+// A record's seven word positions and its closing mark after them.
+using Line = std::array<std::string, 8>;
+
+Line lineWith(std::initializer_list<const char*> words, const char* mark) {
+  Line s{};
+  std::size_t k = 0;
+  for (const char* w : words) s[k++] = w;
+  s[7] = mark;
   return s;
 }
 
-std::string order(const std::array<std::string, 10>& s) {
+// Shuffles the first n positions, as the drill does for a question of n words to place.
+void shuffle(Line& s, std::size_t n, ShuffleRandom& r) {
+  shuffleWords(std::span(s).first(n), r);
+}
+
+std::string order(const Line& s) {
   std::string out;
-  for (int k = 2; k <= 9; ++k) out += s[static_cast<std::size_t>(k)] + "|";
+  for (const std::string& w : s) out += w + "|";
   return out;
 }
 
 TEST(Shuffle, ThreeWordsComeInExactlyThreeOrders) {
   std::set<std::string> seen;
   for (std::uint64_t seed = 0; seed < 2000; ++seed) {
-    auto s = slotsWith({"a", "b", "c"}, ".");
+    auto s = lineWith({"a", "b", "c"}, ".");
     ShuffleRandom r(seed);
-    shuffleSlots(s, 3, r);
+    shuffle(s, 3, r);
     seen.insert(order(s));
   }
   EXPECT_EQ(seen, (std::set<std::string>{"a|b|c|||||.|", "b|a|c|||||.|", "a|c|b|||||.|"}));
@@ -35,11 +44,11 @@ TEST(Shuffle, ThreeWordsComeInExactlyThreeOrders) {
 
 TEST(Shuffle, OneOrTwoWordsKeepTheFileOrder) {
   for (std::uint64_t seed = 0; seed < 200; ++seed) {
-    auto one = slotsWith({"Go"}, "!");
-    auto two = slotsWith({"Come", "here"}, ".");
+    auto one = lineWith({"Go"}, "!");
+    auto two = lineWith({"Come", "here"}, ".");
     ShuffleRandom r(seed);
-    shuffleSlots(one, 1, r);
-    shuffleSlots(two, 2, r);
+    shuffle(one, 1, r);
+    shuffle(two, 2, r);
     EXPECT_EQ(order(one), "Go|||||||!|");
     EXPECT_EQ(order(two), "Come|here||||||.|");
   }
@@ -48,16 +57,16 @@ TEST(Shuffle, OneOrTwoWordsKeepTheFileOrder) {
 TEST(Shuffle, SevenWordsArePermutedAndTheMarkNeverMoves) {
   std::set<std::string> firsts;
   for (std::uint64_t seed = 0; seed < 500; ++seed) {
-    auto s = slotsWith({"1", "2", "3", "4", "5", "6", "7"}, "?");
+    auto s = lineWith({"1", "2", "3", "4", "5", "6", "7"}, "?");
     ShuffleRandom r(seed);
-    shuffleSlots(s, 7, r);
-    EXPECT_EQ(s[9], "?");
-    std::vector<std::string> words(s.begin() + 2, s.begin() + 9);
+    shuffle(s, 7, r);
+    EXPECT_EQ(s[7], "?");
+    std::vector<std::string> words(s.begin(), s.begin() + 7);
     std::sort(words.begin(), words.end());
     EXPECT_EQ(words, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7"}));
-    firsts.insert(s[2]);
+    firsts.insert(s[0]);
   }
-  // Slot 8 is touched only by the first pass, so the seventh word can never come first;
+  // The seventh word is touched only by the first pass, so it can never come first;
   // every other word can.
   EXPECT_EQ(firsts, (std::set<std::string>{"1", "2", "3", "4", "5", "6"}));
 }
@@ -65,15 +74,11 @@ TEST(Shuffle, SevenWordsArePermutedAndTheMarkNeverMoves) {
 TEST(Shuffle, AnEmptySlotAmongTheFirstPositionsMovesLikeAWord) {
   std::set<std::string> seen;
   for (std::uint64_t seed = 0; seed < 1000; ++seed) {
-    // Words in slots 2, 3 and 5, slot 4 empty: n = 3 shuffles positions 2..4 only.
-    std::array<std::string, 10> s{};
-    s[2] = "a";
-    s[3] = "b";
-    s[5] = "d";
-    s[9] = ".";
+    // Words in positions 0, 1 and 3, position 2 empty: three words shuffle positions 0..2 only.
+    Line s = lineWith({"a", "b", "", "d"}, ".");
     ShuffleRandom r(seed);
-    shuffleSlots(s, 3, r);
-    EXPECT_EQ(s[5], "d");
+    shuffle(s, 3, r);
+    EXPECT_EQ(s[3], "d");
     seen.insert(order(s));
   }
   EXPECT_EQ(seen.size(), 3u);
@@ -81,11 +86,11 @@ TEST(Shuffle, AnEmptySlotAmongTheFirstPositionsMovesLikeAWord) {
 }
 
 TEST(Shuffle, TheSameSeedGivesTheSameOrder) {
-  auto a = slotsWith({"1", "2", "3", "4", "5"}, ".");
+  auto a = lineWith({"1", "2", "3", "4", "5"}, ".");
   auto b = a;
   ShuffleRandom ra(12345), rb(12345);
-  shuffleSlots(a, 5, ra);
-  shuffleSlots(b, 5, rb);
+  shuffle(a, 5, ra);
+  shuffle(b, 5, rb);
   EXPECT_EQ(order(a), order(b));
 }
 

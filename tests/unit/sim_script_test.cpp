@@ -45,7 +45,7 @@ TEST(SimScript, ArgumentsAreTakenWhole) {
 }
 
 TEST(SimScript, MalformedLinesAreNamed) {
-  for (const char* bad : {"jump", "start now", "voice x Japanese", "voice 1041", "rate 175",
+  for (const char* bad : {"jump", "voice x Japanese", "voice 1041", "rate 175",
                           "rate a b", "wait -1", "wait 86400001", "wait soon", "tick 3",
                           "dialog select ListBox3 0", "dialog close", "show", "click",
                           // numbers outside 32 bits are refused, never cut down

@@ -83,6 +83,10 @@ class PulseServer {
     return false;
   }
 
+  // Stops the server without ending it (a stall: a busy machine, a suspended process), or lets
+  // it go on.
+  void pause(bool paused) { ::kill(pid_, paused ? SIGSTOP : SIGCONT); }
+
   // Kills the server outright, as a crash or an unplugged device would end it.
   void stop() {
     if (pid_ <= 0) return;
@@ -156,6 +160,26 @@ TEST_F(SoundDevice, ServerThatDiesMidUtteranceIsReportedAndSpeechResumesWithANew
   say(*engine, "back again");
   EXPECT_EQ(heard, 3);
   EXPECT_EQ(engine->lastError(), SpeechEngine::kNoError);
+}
+
+TEST_F(SoundDevice, AServerStalledMidUtteranceNeverSilencesWhatComesAfter) {
+  ASSERT_TRUE(server.start());
+  const auto engine = startEngine(2);
+  for (int round = 0; round < 2; ++round) {
+    const int before = heard;
+    hand(*engine, kLongSentence);
+    for (int i = 0; i < 1000 && heard == before; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500 + 200 * round));
+    server.pause(true);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    server.pause(false);
+    // What follows is heard, and in its time: nothing waits on the stall for good.
+    hand(*engine, "after the stall");
+    ASSERT_TRUE(engine->waitUntilIdle(std::chrono::milliseconds(3000))) << "round " << round;
+    EXPECT_EQ(heard, before + 2) << "round " << round;
+  }
 }
 
 TEST_F(SoundDevice, StartingWithoutAServerReportsNoDeviceAndFindsOneLater) {

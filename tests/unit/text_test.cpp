@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/drill_handlers.hpp"
-#include "app/speaking_commands.hpp"
 #include "core/error.hpp"
 #include "core/text.hpp"
 
@@ -52,6 +50,11 @@ TEST(Utf8, CharactersKeepMultiByteSequencesWhole) {
   ASSERT_EQ(chars.size(), 4u);
   EXPECT_EQ(chars[1], "あ");
   EXPECT_EQ(chars[2], "\xFF");
+  for (std::string_view s : {"",
+                             "aあ\xFF"
+                             "b",
+                             "\xE4\xBB", "漢字\xF0\x9F\x98\x80"})
+    EXPECT_EQ(text::characterCount(s), text::characters(s).size()) << s;
 }
 
 TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
@@ -63,22 +66,6 @@ TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
   EXPECT_EQ(text::errorReportText("a-"), "a-");
   EXPECT_EQ(text::errorReportText("a/"), "a/.");
   EXPECT_EQ(text::errorReportText(""), "");
-}
-
-TEST(ScoreText, CutsThePercentageToAWholeNumber) {
-  EXPECT_EQ(scoreText(1, 1), "1/1 100%");
-  EXPECT_EQ(scoreText(3, 4), "3/4 75%");
-  EXPECT_EQ(scoreText(2, 3), "2/3 66%");
-  EXPECT_EQ(scoreText(0, 7), "0/7 0%");
-  // No overflow where the count times 100 passes 32 bits.
-  EXPECT_EQ(scoreText(2000000000, 2000000000), "2000000000/2000000000 100%");
-}
-
-TEST(SpellOut, FollowsEveryCharacterWithOneBlank) {
-  EXPECT_EQ(spellOut("Start"), "S t a r t ");
-  EXPECT_EQ(spellOut("?"), "? ");
-  EXPECT_EQ(spellOut("日本"), "日 本 ");
-  EXPECT_EQ(spellOut(std::string(40, 'x')).size(), 80u);
 }
 
 }  // namespace

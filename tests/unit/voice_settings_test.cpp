@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
 
-#include "app/dispatcher.hpp"
-#include "app/menu_commands.hpp"
 #include "app/voice_settings.hpp"
+#include "app_harness.hpp"
 #include "core/error.hpp"
-#include "fake_platform.hpp"
-#include "sim/recording_speech.hpp"
 
 namespace orvane {
 namespace {
 
-struct Harness {
-  explicit Harness(std::vector<VoiceModeInfo> modes) : speech(std::move(modes), 175, 80, 0) {}
-  RecordingSpeech speech;
-  testing::FakePlatform platform;
-  Session session{speech, platform};
-  Dispatcher dispatcher{session};
-};
+using testing::Harness;
 
 TEST(VoiceList, WithNoVoiceModesTheListingIsTheHeaderAndZero) {
   Harness h({});
@@ -76,55 +64,6 @@ TEST(VoiceDialog, AFailureWhileFillingKeepsWhatWasAddedAndIsNotRepeated) {
   EXPECT_EQ(session.dialog.japaneseItems.size(), 1u);
   EXPECT_TRUE(session.dialog.englishItems.empty());
   EXPECT_EQ(platform.errors.size(), 1u);
-}
-
-TEST(HelpFile, IsNamedLikeTheProgramBesideIt) {
-  EXPECT_EQ(helpFilePath("/opt/orvane/bin/orvane"), "/opt/orvane/bin/orvane.hlp");
-  EXPECT_EQ(helpFilePath("/opt/x.y/orvane.bin"), "/opt/x.y/orvane.hlp");
-  Harness h({});
-  h.dispatcher.menu(Menu::HelpContents);
-  EXPECT_EQ(h.platform.helpPaths, std::vector<std::string>{"/opt/orvane/bin/orvane.hlp"});
-}
-
-TEST(HelpFile, BesideTheProgramFirstThenWithTheInstalledData) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::temp_directory_path() / ("orvane-help-" + std::to_string(::getpid()));
-  fs::create_directories(root / "bin");
-  fs::create_directories(root / "share" / "orvane");
-  const std::string program = (root / "bin" / "orvane").string();
-  std::ofstream((root / "share" / "orvane" / "orvane.hlp").string()) << "installed";
-  EXPECT_EQ(helpFilePath(program), (root / "share" / "orvane" / "orvane.hlp").string());
-  std::ofstream((root / "bin" / "orvane.hlp").string()) << "beside";
-  EXPECT_EQ(helpFilePath(program), (root / "bin" / "orvane.hlp").string());
-  fs::remove_all(root);
-}
-
-TEST(Dispatcher, ScanStepsReadTheModifiersHeldWhenTheyAreHandled) {
-  Harness h({});
-  Form& f = h.session.form;
-  f.show(Control::Start);
-  f.show(Control::Next);
-  f.show(Control::Answer);
-  h.dispatcher.menu(Menu::AutoScan);
-  h.dispatcher.tick();
-  EXPECT_EQ(f.active(), Control::Start);
-  h.platform.held.shift = true;
-  h.dispatcher.tick();
-  EXPECT_EQ(f.active(), Control::Answer);
-  h.platform.held = {false, true, false};
-  h.dispatcher.tick();
-  EXPECT_EQ(f.active(), Control::Answer);
-  h.platform.held = {};
-  h.dispatcher.tick();
-  EXPECT_EQ(f.active(), Control::Start);
-}
-
-TEST(Dispatcher, ATickIsDroppedWhileTheScanIsOff) {
-  Harness h({});
-  h.session.form.show(Control::Start);
-  h.dispatcher.tick();
-  EXPECT_FALSE(h.session.form.active().has_value());
-  EXPECT_TRUE(h.session.postedKeys.empty());
 }
 
 }  // namespace

@@ -29,9 +29,15 @@ class RecordingSpeech : public SpeechControl {
   std::int32_t voiceModeCount() override { return static_cast<std::int32_t>(modes_.size()); }
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
-  void speak(const Utterance& u) override {
-    if (listener_) listener_(u);
-  }
+  void speak(const Utterance& u) override;
+  // The runner's simulated clock. With it, every utterance is taken to last kMsPerCharacter for
+  // each character of its text, one after the other (a focus caption cuts a caption still
+  // speaking), so that a scan that waits for speech can be scripted.
+  static constexpr std::int64_t kMsPerCharacter = 80;
+  void setClock(const std::int64_t* clockMs) { clockMs_ = clockMs; }
+  bool speaking() override { return speakingForMs() > 0; }
+  // How long the speech handed over so far still speaks.
+  std::int64_t speakingForMs() const;
 
  private:
   const VoiceModeInfo& info(std::int32_t mode) const;
@@ -41,6 +47,9 @@ class RecordingSpeech : public SpeechControl {
   std::int32_t minRate_;
   std::int32_t lastError_;
   std::function<void(const Utterance&)> listener_;
+  const std::int64_t* clockMs_ = nullptr;
+  std::int64_t speechEndsMs_ = 0;
+  bool captionSpeaking_ = false;  // the last utterance was a focus caption
 };
 
 }  // namespace orvane

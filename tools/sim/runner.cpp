@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/dispatcher.hpp"
+#include "app/scan.hpp"
 #include "app/session.hpp"
 #include "app/transcript.hpp"
 #include "sim/recording_speech.hpp"
@@ -29,6 +30,8 @@ class ScriptedPlatform : public Platform {
   std::string programPath() override { return programPath_; }
   Modifiers heldModifiers() override { return {}; }
   std::int64_t timeOfDayMs() override { return clockMs % 86'400'000; }
+  // The results record's clock starts at 2000-01-01T00:00:00 and moves with the script's waits.
+  std::int64_t localTimeMs() override { return 946'684'800'000 + clockMs; }
 
   std::optional<std::string> nextFileAnswer;
   std::int64_t clockMs = 0;
@@ -57,7 +60,7 @@ std::optional<KeyStroke> parseKey(std::string_view name) {
   static constexpr std::pair<std::string_view, Key> kKeys[] = {
       {"Tab", Key::Tab},     {"Enter", Key::Enter}, {"Space", Key::Space}, {"Left", Key::Left},
       {"Right", Key::Right}, {"Up", Key::Up},       {"Down", Key::Down},   {"R", Key::R},
-      {"W", Key::W},         {"S", Key::S},
+      {"W", Key::W},         {"S", Key::S},         {"E", Key::E},
   };
   for (const auto& [n, key] : kKeys) {
     if (n == name) {
@@ -168,22 +171,27 @@ class Runner {
     }
     if (c.op == Op::Start) {
       if (session_) return "the program has started already";
-      begin();
+      begin(c.arg);
       return {};
     }
     if (!session_) return "'" + c.text + "' needs the program started first";
     return act(c);
   }
 
-  void begin() {
+  void begin(const std::string& startFile) {
     if (modes_.empty()) modes_ = {{1041, "Japanese"}, {1033, "English"}};
     speech_ = std::make_unique<RecordingSpeech>(modes_, speed_, minSpeed_, lastError_);
+    speech_->setClock(&platform_.clockMs);
     speech_->onSay([this](const Utterance& u) {
       transcript::writeSay(out_, u);
       out_ << '\n';
     });
     session_ = std::make_unique<Session>(*speech_, platform_);
     dispatcher_ = std::make_unique<Dispatcher>(*session_);
+    if (!startFile.empty()) {
+      session_->startFilePath = startFile;
+      session_->startFileGiven = true;
+    }
     dispatcher_->startUp();
   }
 
@@ -206,8 +214,8 @@ class Runner {
         return {};
       }
       case Op::ClickWord: {
-        for (int k = 2; k <= 8; ++k) {
-          const Control b = wordButton(k);
+        for (std::size_t i = 0; i < kWordButtonCount; ++i) {
+          const Control b = wordButtonAt(i);
           if (s.form.visible(b) && s.form.caption(b) == c.arg && clickable(b)) {
             d.click(b);
             return {};
@@ -217,7 +225,11 @@ class Runner {
         return {};
       }
       case Op::Key: {
-        const auto k = parseKey(c.arg);
+        // "key Enter repeat": an automatic repeat of a held key.
+        constexpr std::string_view kRepeat = " repeat";
+        const bool repeat = c.arg.ends_with(kRepeat);
+        auto k = parseKey(repeat ? c.arg.substr(0, c.arg.size() - kRepeat.size()) : c.arg);
+        if (k) k->repeat = repeat;
         if (!k) return "no key named '" + c.arg + "'";
         d.key(*k);
         // The key-up reaches the window too, and does nothing.
@@ -291,6 +303,14 @@ class Runner {
       if (!timer.enabled() || timer.interval() <= 0) {
         platform_.clockMs += ms;
         return;
+      }
+      // While the scan waits for speech its count stands, and starts again when speech ends.
+      if (scanHeldBySpeech(*session_)) {
+        const std::int64_t held = std::min(ms, speech_->speakingForMs());
+        platform_.clockMs += held;
+        ms -= held;
+        timer.restartCount();
+        continue;
       }
       const std::int64_t due = timer.dueIn();
       if (due > ms) {

@@ -68,7 +68,12 @@ std::optional<Command> parseLine(std::string_view raw, std::size_t lineNo,
     return c;
   };
 
-  if (word == "start") return noArgs(Op::Start);
+  if (word == "start") {
+    // "start FILE": the program started with a question file, as `orvane FILE` is.
+    c.op = Op::Start;
+    c.arg = std::string(rest);
+    return c;
+  }
   if (word == "tick") return noArgs(Op::Tick);
   if (word == "click") return oneArg(Op::Click);
   if (word == "clickword") return oneArg(Op::ClickWord);

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app_harness.hpp"
+
+namespace orvane {
+namespace {
+
+// Without toi.dat nothing loads, so the window is as it starts: the scripts see the buttons and
+// labels, but not the mark label or the menu items a learner could reach.
+TEST(StartUp, WithoutAQuestionFileNothingOfTheDrillIsOffered) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("orvane-start-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / "speech.ini") << "0\r\n1\r\n2\r\n";
+  testing::Harness h({{1041, "Japanese"}, {1033, "English"}});
+  std::vector<std::string> said;
+  h.speech.onSay([&](const Utterance& u) { said.emplace_back(u.text); });
+  h.session.speechIniPath = (dir / "speech.ini").string();
+  h.session.startFilePath = (dir / "toi.dat").string();
+  h.dispatcher.startUp();
+  fs::remove_all(dir);
+
+  const Form& f = h.session.form;
+  for (std::size_t i = 0; i < kControlCount; ++i) {
+    const auto c = static_cast<Control>(i);
+    const bool label = c == Control::Prompt || c == Control::Sentence || c == Control::Score;
+    EXPECT_EQ(f.visible(c), label) << controlName(c);
+  }
+  EXPECT_FALSE(f.active().has_value());
+  EXPECT_FALSE(f.menu(Menu::SpellOut).enabled);
+  EXPECT_TRUE(f.menu(Menu::NextQuestion).enabled);
+  EXPECT_FALSE(f.timer().enabled());
+  EXPECT_TRUE(said.empty());
+  EXPECT_TRUE(h.platform.messages.empty());
+}
+
+}  // namespace
+}  // namespace orvane
