@@ -48,7 +48,7 @@ std::optional<Key> keyByName(std::string_view name) {
   static constexpr std::pair<std::string_view, Key> kKeys[] = {
       {"Tab", Key::Tab},     {"Enter", Key::Enter}, {"Space", Key::Space}, {"Left", Key::Left},
       {"Right", Key::Right}, {"Up", Key::Up},       {"Down", Key::Down},   {"R", Key::R},
-      {"W", Key::W},         {"S", Key::S},
+      {"W", Key::W},         {"S", Key::S},         {"E", Key::E},
   };
   for (const auto& [n, key] : kKeys) {
     if (n == name) return key;
@@ -71,9 +71,11 @@ EMSCRIPTEN_KEEPALIVE const char* orvane_layout() {
 }
 
 // Start-up in the current folder. `testMode` writes the transcript; the paths are those of the
-// program's own file (for help), speech.ini and the question file read at start.
+// program's own file (for help), speech.ini and the question file read at start; `fileGiven`
+// when that file was named by the learner (as `orvane FILE` names it) rather than the default.
 EMSCRIPTEN_KEEPALIVE void orvane_start(int testMode, const char* programPath,
-                                       const char* speechIniPath, const char* startFilePath) {
+                                       const char* speechIniPath, const char* startFilePath,
+                                       int fileGiven) {
   Bridge& b = bridge();
   if (b.session) return;
   b.transcript.setEnabled(testMode != 0);
@@ -81,6 +83,7 @@ EMSCRIPTEN_KEEPALIVE void orvane_start(int testMode, const char* programPath,
   b.session.emplace(b.speech, *b.platform);
   b.session->speechIniPath = speechIniPath;
   b.session->startFilePath = startFilePath;
+  b.session->startFileGiven = fileGiven != 0;
   b.dispatcher.emplace(*b.session);
   event([](Dispatcher& d) { d.startUp(); });
 }
@@ -95,11 +98,12 @@ EMSCRIPTEN_KEEPALIVE void orvane_click(const char* name) {
   if (const auto c = controlByName(name)) event([&](Dispatcher& d) { d.click(*c); });
 }
 
-// `modifiers`: Shift 1, Ctrl 2, Alt 4.
-EMSCRIPTEN_KEEPALIVE void orvane_key(const char* name, int modifiers) {
+// `modifiers`: Shift 1, Ctrl 2, Alt 4; `repeat`: an automatic repeat of a held key.
+EMSCRIPTEN_KEEPALIVE void orvane_key(const char* name, int modifiers, int repeat) {
   const auto key = keyByName(name);
   if (!key) return;
-  const KeyStroke k{*key, {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0}};
+  KeyStroke k{*key, {(modifiers & 1) != 0, (modifiers & 2) != 0, (modifiers & 4) != 0}};
+  k.repeat = repeat != 0;
   event([&](Dispatcher& d) { d.key(k); });
 }
 

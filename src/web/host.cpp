@@ -20,6 +20,8 @@ EM_JS(void, orvaneHostTranscriptLine, (const char* line), {
 });
 EM_JS(int, orvaneHostHeldModifiers, (), { return Module.orvaneHost.heldModifiers(); });
 EM_JS(double, orvaneHostTimeOfDayMs, (), { return Module.orvaneHost.timeOfDayMs(); });
+EM_JS(double, orvaneHostLocalTimeMs, (), { return Module.orvaneHost.localTimeMs(); });
+EM_JS(int, orvaneHostSpeaking, (), { return Module.orvaneHost.speech.speaking() ? 1 : 0; });
 EM_JS(int, orvaneHostSpeechValue, (const char* what), {
   return Module.orvaneHost.speech.value(UTF8ToString(what)) | 0;
 });
@@ -59,6 +61,13 @@ int heldModifiers() {
 }
 std::int64_t timeOfDayMs() {
   return static_cast<std::int64_t>(orvaneHostTimeOfDayMs());
+}
+
+std::int64_t localTimeMs() {
+  return static_cast<std::int64_t>(orvaneHostLocalTimeMs());
+}
+bool speaking() {
+  return orvaneHostSpeaking() != 0;
 }
 
 std::int32_t speechValue(const char* what) {

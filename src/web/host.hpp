@@ -17,6 +17,10 @@ void transcriptLine(const std::string& line);
 // Shift 1, Ctrl 2, Alt 4.
 int heldModifiers();
 std::int64_t timeOfDayMs();
+// Local time as milliseconds since 1970-01-01T00:00:00 local (the results record's clock).
+std::int64_t localTimeMs();
+// Whether the page's speech is still saying something.
+bool speaking();
 
 // The speech of the page.
 std::int32_t speechValue(const char* what);  // "defaultRate", "minRate", "lastError", "count"

@@ -134,6 +134,8 @@ std::string stateJson(const Session& s, bool finished) {
   json.number(t.interval());
   json.key("generation");
   json.number(static_cast<std::int64_t>(t.generation()));
+  json.key("waitsForSpeech");
+  json.boolean(s.settings.values.scanWaitsForSpeech);
   json.endObject();
   json.key("dialog");
   json.beginObject();

@@ -44,4 +44,8 @@ std::int64_t WebPlatform::timeOfDayMs() {
   return host::timeOfDayMs();
 }
 
+std::int64_t WebPlatform::localTimeMs() {
+  return host::localTimeMs();
+}
+
 }  // namespace orvane::web

@@ -29,6 +29,7 @@ class WebPlatform : public Platform {
   std::string programPath() override { return programPath_; }
   Modifiers heldModifiers() override;
   std::int64_t timeOfDayMs() override;
+  std::int64_t localTimeMs() override;
 
   void setChosenFile(std::optional<std::string> path) { chosenFile_ = std::move(path); }
 

@@ -37,6 +37,10 @@ void WebSpeech::speak(const Utterance& u) {
   host::speak(u.text, u.mode, u.rate, u.cutByNextCaption);
 }
 
+bool WebSpeech::speaking() {
+  return host::speaking();
+}
+
 void WebSpeech::expectCaptions(std::int32_t mode, std::int32_t rate,
                                const std::vector<std::string>& texts) {
   JsonWriter json;

@@ -19,6 +19,7 @@ class WebSpeech : public SpeechControl {
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
   void speak(const Utterance& u) override;
+  bool speaking() override;
   void expectCaptions(std::int32_t mode, std::int32_t rate,
                       const std::vector<std::string>& texts) override;
 

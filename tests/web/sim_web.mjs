@@ -125,7 +125,7 @@ async function step(c, config, driver) {
   if (c.op === 'start') {
     if (driver.started) return 'the program has started already';
     const {entries, writable} = folderEntries(process.cwd());
-    await driver.start({...config, folder: entries, folderWritable: writable});
+    await driver.start({...config, startFile: c.arg, folder: entries, folderWritable: writable});
     return null;
   }
   if (!driver.started) return `'${c.text}' needs the program started first`;

@@ -11,6 +11,8 @@ import {ScanTimer, TestClock} from './scan_timer.js';
 import {VoiceDialogView} from './voice_dialog.js';
 import {fitToScreen, WindowView} from './window_view.js';
 
+const TEST_EPOCH_MS = 946684800000;
+
 export class App {
   // `clock`: 'real', or 'test' for the runner's clock. `storage.save()` keeps the learner's files.
   constructor(core, speech, {clock = 'real', storage = null} = {}) {
@@ -32,8 +34,10 @@ export class App {
         () => this.settle());
     this.voiceDialog = new VoiceDialogView($('voice-dialog'), this.modals, core, (f) => this.run(f));
     this.files = new LessonFiles(core.FS, $('file-chooser'));
-    this.timer = clock === 'test' ? new TestClock(() => this.tick(), () => this.finished)
-        : new ScanTimer(() => this.tick());
+    const speaking = () => speech.speaking();
+    this.timer = clock === 'test'
+      ? new TestClock(() => this.tick(), () => this.finished, () => speech.speakingForMs())
+      : new ScanTimer(() => this.tick(), speaking);
     this.hostCalls = this.host();
     this.wireInput();
     fitToScreen(this.windowElement);
@@ -49,6 +53,9 @@ export class App {
       transcriptLine: (line) => this.transcript.push(line),
       heldModifiers: () => this.held.bits,
       timeOfDayMs: () => (this.timer instanceof TestClock ? this.timer.now : Date.now()) % 86400000,
+      // The test clock starts at 2000-01-01T00:00:00, as the headless runner's does.
+      localTimeMs: () => (this.timer instanceof TestClock ? TEST_EPOCH_MS + this.timer.now
+        : Date.now() - new Date().getTimezoneOffset() * 60000),
       speech: this.speech,
     };
   }
@@ -171,6 +178,6 @@ export class App {
     const key = coreKey(e);
     if (!key) return;
     e.preventDefault();
-    this.run(() => this.core.key(key.name, key.modifiers));
+    this.run(() => this.core.key(key.name, key.modifiers, key.repeat));
   }
 }

@@ -11,11 +11,13 @@ export async function loadCore(host) {
     FS: module.FS,
     layout: () => JSON.parse(module.UTF8ToString(module.ccall('orvane_layout', 'number', [], []))),
     state: () => JSON.parse(module.UTF8ToString(module.ccall('orvane_state', 'number', [], []))),
-    start: (testMode, programPath, speechIniPath, startFilePath) =>
-      call('orvane_start', testMode ? 1 : 0, programPath, speechIniPath, startFilePath),
+    // `fileGiven`: the lesson was named by the learner, not the default one.
+    start: (testMode, programPath, speechIniPath, startFilePath, fileGiven = false) =>
+      call('orvane_start', testMode ? 1 : 0, programPath, speechIniPath, startFilePath,
+          fileGiven ? 1 : 0),
     click: (name) => call('orvane_click', name),
-    // `modifiers`: Shift 1, Ctrl 2, Alt 4.
-    key: (name, modifiers) => call('orvane_key', name, modifiers),
+    // `modifiers`: Shift 1, Ctrl 2, Alt 4; `repeat`: an automatic repeat of a held key.
+    key: (name, modifiers, repeat = false) => call('orvane_key', name, modifiers, repeat ? 1 : 0),
     menu: (name) => call('orvane_menu', name),
     // Where the page put the chosen file, or null when the file chooser was cancelled.
     open: (path) => module.ccall('orvane_open', null, ['string'], [path]),

@@ -6,7 +6,7 @@ import {loadCore} from './core.js';
 import {fetchStartLesson} from './files.js';
 import {Speech, silentRoute} from './speech.js';
 import {FOLDER, openStorage} from './storage.js';
-import {folderFiles, layOutFolder} from './test_mode.js';
+import {folderFiles, layOutFolder, SpeechTimeModel} from './test_mode.js';
 import {webSpeechRoute} from './web_speech_route.js';
 
 const params = new URLSearchParams(location.search);
@@ -61,13 +61,14 @@ async function startUnderTest() {
   const core = await loadCore(host);
   let app = null;
   window.orvaneTest = {
-    // config: {voices: [{language, title}], rate, minRate, lastError, programPath,
+    // config: {voices: [{language, title}], rate, minRate, lastError, programPath, startFile,
     //          folder: [{name, type, bytes, writable}], folderWritable}
     start(config) {
       const modes = config.voices.length ? config.voices
           : [{language: 1041, title: 'Japanese'}, {language: 1033, title: 'English'}];
+      const timeModel = new SpeechTimeModel(() => app?.timer.now ?? 0);
       const speech = new Speech(silentRoute, {defaultRate: config.rate, minRate: config.minRate,
-        modes, lastError: config.lastError});
+        modes, lastError: config.lastError, timeModel});
       parts.speech = speech;
       speech.hold('start');
       layOutFolder(core.FS, config.folder, config.folderWritable);
@@ -78,7 +79,9 @@ async function startUnderTest() {
         app.modals.flush();
         app.settle();
       });
-      app.run(() => core.start(true, config.programPath, 'speech.ini', 'toi.dat'));
+      const startFile = config.startFile || 'toi.dat';
+      app.run(() => core.start(true, config.programPath, 'speech.ini', startFile,
+          !!config.startFile));
     },
     lines: () => app.transcript.splice(0),
     advance: (ms) => app.timer.advance(ms),

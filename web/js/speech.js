@@ -38,8 +38,11 @@ export class Speech {
   // `modes`: null to number the route's voices after the two standing modes (1 Japanese,
   // 2 English, the device's own voices for them, so speech.ini's 0, 1, 2 means what it means on
   // the desktop), or a fixed list [{title, language}] (the test surroundings).
-  constructor(route, {defaultRate = 175, minRate = 80, modes = null, lastError = null} = {}) {
+  // `timeModel` (under test): {speak(u), speakingForMs()}, how long speech lasts on the test clock.
+  constructor(route, {defaultRate = 175, minRate = 80, modes = null, lastError = null,
+    timeModel = null} = {}) {
     this.route = route;
+    this.timeModel = timeModel;
     this.rates = {defaultRate, minRate};
     this.fixedModes = modes;
     this.fixedLastError = lastError;
@@ -79,8 +82,19 @@ export class Speech {
     return this.modes()[mode - 1]?.language ?? null;
   }
 
+  // Whether anything is being said or waits to be.
+  speaking() {
+    if (this.timeModel) return this.timeModel.speakingForMs() > 0;
+    return this.current !== null || this.queue.length > 0;
+  }
+
+  speakingForMs() {
+    return this.timeModel?.speakingForMs() ?? 0;
+  }
+
   // An utterance of the core: {text, mode, rate, cutByNextCaption}.
   speak(u) {
+    this.timeModel?.speak(u);
     const mode = this.fixedModes ? null : this.modes()[u.mode - 1];
     // A mode that names no voice: the text's own language picks one.
     const lang = mode ? (mode.language === 1041 || mode.lang?.startsWith('ja') ? 'ja' : 'en')

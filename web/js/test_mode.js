@@ -6,6 +6,30 @@
 
 export const FOLDER = '/work';
 
+// Speech timed on the test clock as the headless runner times it: every character takes 80 ms;
+// a focus caption that cuts the one still speaking starts at once, anything else waits its turn.
+export class SpeechTimeModel {
+  static MS_PER_CHARACTER = 80;
+
+  constructor(now) {
+    this.now = now;
+    this.endsMs = 0;
+    this.captionSpeaking = false;
+  }
+
+  speak(u) {
+    const now = this.now();
+    const cuts = u.cutByNextCaption && this.captionSpeaking;
+    const from = cuts ? now : Math.max(now, this.endsMs);
+    this.endsMs = from + SpeechTimeModel.MS_PER_CHARACTER * [...u.text].length;
+    this.captionSpeaking = u.cutByNextCaption;
+  }
+
+  speakingForMs() {
+    return Math.max(0, this.endsMs - this.now());
+  }
+}
+
 // A FIFO, socket or device in the runner's folder: a device node here, which the core refuses as
 // it refuses those (only regular files are read).
 function specialDevice(FS) {

@@ -9,9 +9,25 @@ import {quote} from './script.mjs';
 
 const KEYS = {
   Tab: 'Tab', Enter: 'Enter', Space: 'Space', Left: 'ArrowLeft', Right: 'ArrowRight',
-  Up: 'ArrowUp', Down: 'ArrowDown', R: 'KeyR', W: 'KeyW', S: 'KeyS',
+  Up: 'ArrowUp', Down: 'ArrowDown', R: 'KeyR', W: 'KeyW', S: 'KeyS', E: 'KeyE',
 };
 const MODIFIERS = {Shift: 'Shift', Ctrl: 'Control', Alt: 'Alt'};
+// The DevTools protocol's modifier bits and each key's event fields, for an automatic repeat,
+// which puppeteer's keyboard sends only for a key it holds down itself.
+const CDP_MODIFIERS = {Alt: 1, Control: 2, Shift: 8};
+const KEY_EVENTS = {
+  Tab: {key: 'Tab', code: 'Tab', windowsVirtualKeyCode: 9},
+  Enter: {key: 'Enter', code: 'Enter', windowsVirtualKeyCode: 13, text: '\r'},
+  Space: {key: ' ', code: 'Space', windowsVirtualKeyCode: 32, text: ' '},
+  ArrowLeft: {key: 'ArrowLeft', code: 'ArrowLeft', windowsVirtualKeyCode: 37},
+  ArrowUp: {key: 'ArrowUp', code: 'ArrowUp', windowsVirtualKeyCode: 38},
+  ArrowRight: {key: 'ArrowRight', code: 'ArrowRight', windowsVirtualKeyCode: 39},
+  ArrowDown: {key: 'ArrowDown', code: 'ArrowDown', windowsVirtualKeyCode: 40},
+  KeyE: {key: 'e', code: 'KeyE', windowsVirtualKeyCode: 69},
+  KeyR: {key: 'r', code: 'KeyR', windowsVirtualKeyCode: 82},
+  KeyS: {key: 's', code: 'KeyS', windowsVirtualKeyCode: 83},
+  KeyW: {key: 'w', code: 'KeyW', windowsVirtualKeyCode: 87},
+};
 
 const flag = (b) => (b ? '1' : '0');
 
@@ -164,7 +180,9 @@ export class PageDriver {
   }
 
   async key(spec) {
-    let rest = spec;
+    // "key Enter repeat": an automatic repeat of a held key.
+    const repeat = spec.endsWith(' repeat');
+    let rest = repeat ? spec.slice(0, -' repeat'.length) : spec;
     const held = [];
     for (let m; (m = /^(Shift|Ctrl|Alt)\+(.+)$/.exec(rest));) {
       held.push(MODIFIERS[m[1]]);
@@ -173,7 +191,17 @@ export class PageDriver {
     const key = KEYS[rest];
     if (!key) return `no key named '${spec}'`;
     for (const m of held) await this.page.keyboard.down(m);
-    await this.page.keyboard.press(key);
+    if (repeat) {
+      this.cdp ??= await this.page.target().createCDPSession();
+      const fields = {...KEY_EVENTS[key],
+        modifiers: held.reduce((bits, m) => bits | CDP_MODIFIERS[m], 0)};
+      if (fields.modifiers & ~CDP_MODIFIERS.Shift) delete fields.text;
+      await this.cdp.send('Input.dispatchKeyEvent', {type: fields.text ? 'keyDown' : 'rawKeyDown',
+        autoRepeat: true, ...fields});
+      await this.cdp.send('Input.dispatchKeyEvent', {type: 'keyUp', ...fields, text: undefined});
+    } else {
+      await this.page.keyboard.press(key);
+    }
     for (const m of held.reverse()) await this.page.keyboard.up(m);
     return null;
   }

@@ -32,7 +32,8 @@ export function parseLine(raw) {
     return n;
   };
   switch (word) {
-    case 'start':
+    case 'start':  // "start FILE": the program started with a question file
+      return c;
     case 'tick':
       return noArgs();
     case 'click':
