@@ -9,6 +9,7 @@
 
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
+#include "app/settings.hpp"
 #include "web/state_json.hpp"
 #include "web/web_platform.hpp"
 #include "web/web_speech.hpp"
@@ -119,6 +120,22 @@ EMSCRIPTEN_KEEPALIVE void orvane_open(const char* path) {
   b.platform->setChosenFile(path ? std::optional<std::string>(path) : std::nullopt);
   event([](Dispatcher& d) { d.menu(Menu::Open); });
   b.platform->setChosenFile(std::nullopt);
+}
+
+// Settings > the page's settings dialog closed: `text` is what it gave as settings.ini lines
+// (values it does not set keep theirs), or null when it was cancelled.
+EMSCRIPTEN_KEEPALIVE void orvane_settings(const char* text) {
+  Bridge& b = bridge();
+  if (!b.platform || !b.session) return;
+  std::optional<Settings> values;
+  if (text) {
+    // What the dialog left out stays as it is: the current values first, the dialog's after.
+    values = parseSettings(formatSettings(SettingsFile{}, b.session->settings.values) + "\n" + text)
+                 .values;
+  }
+  b.platform->setEditedSettings(std::move(values));
+  event([](Dispatcher& d) { d.menu(Menu::Settings); });
+  b.platform->setEditedSettings(std::nullopt);
 }
 
 // The scan timer fell due: its count starts again, and the tick runs.

@@ -1,5 +1,6 @@
 #include "web/state_json.hpp"
 
+#include "app/settings.hpp"
 #include "core/text.hpp"
 #include "web/json_writer.hpp"
 #include "web/layout.hpp"
@@ -80,6 +81,9 @@ std::string layoutJson(const Form& form) {
     // File > Open asks the page's file chooser first; the core is told what it gave.
     json.key("picksFile");
     json.boolean(m == Menu::Open);
+    // So does the settings dialog: the page's own, the core told what it gave.
+    json.key("editsSettings");
+    json.boolean(m == Menu::Settings);
     json.endObject();
   }
   json.endArray();
@@ -137,6 +141,10 @@ std::string stateJson(const Session& s, bool finished) {
   json.key("waitsForSpeech");
   json.boolean(s.settings.values.scanWaitsForSpeech);
   json.endObject();
+  // The learner's settings as settings.ini writes them, every key on a line of its own: what the
+  // settings dialog starts from.
+  json.key("settings");
+  json.string(formatSettings(SettingsFile{}, s.settings.values));
   json.key("dialog");
   json.beginObject();
   json.key("open");

@@ -26,6 +26,10 @@ std::optional<std::string> WebPlatform::chooseQuestionFile() {
   return std::exchange(chosenFile_, std::nullopt);
 }
 
+std::optional<Settings> WebPlatform::editSettings(const Settings& /*current*/) {
+  return std::exchange(editedSettings_, std::nullopt);
+}
+
 void WebPlatform::showHelp(const std::string& path) {
   transcript_.write(transcript::help(path));
   host::showHelp(path);

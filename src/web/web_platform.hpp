@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/platform.hpp"
+#include "app/settings.hpp"
 #include "web/transcript_sink.hpp"
 
 namespace orvane::web {
@@ -32,11 +33,15 @@ class WebPlatform : public Platform {
   std::int64_t localTimeMs() override;
 
   void setChosenFile(std::optional<std::string> path) { chosenFile_ = std::move(path); }
+  // The settings the page's dialog gave, once; nothing when it was cancelled.
+  std::optional<Settings> editSettings(const Settings& current) override;
+  void setEditedSettings(std::optional<Settings> values) { editedSettings_ = std::move(values); }
 
  private:
   TranscriptSink& transcript_;
   std::string programPath_;
   std::optional<std::string> chosenFile_;
+  std::optional<Settings> editedSettings_;
 };
 
 }  // namespace orvane::web

@@ -6,6 +6,7 @@
 //   - no axe-core violation on the start screen, the drill with its words, a message box and the
 //     voice dialog;
 //   - a Shift-JIS lesson holding NEC and IBM characters (①㈱髙), opened through File > Open;
+//   - settings set once in the settings dialog are applied, and kept over a reload;
 //   - with the service worker installed, a reload with the server gone still brings the drill up.
 // node page_test.mjs SITE DATA ARTEFACTS
 import assert from 'node:assert/strict';
@@ -160,6 +161,33 @@ try {
     await page.waitForFunction(() => document.querySelector(
         '#client [data-name="Japanease"]').textContent.startsWith('①'));
     assert.equal(await prompt(), '①㈱髙');
+  });
+
+  await check('settings set once are applied and kept over a reload', async () => {
+    const openSettings = async () => {
+      await page.evaluate(() => document.querySelector('#menubar [data-edits-settings]')
+          .closest('.menu-slot').querySelector('.menu-title').click());
+      await page.click('#menubar [data-edits-settings]');
+      await page.waitForSelector('#settings-dialog[open]');
+    };
+    const scanChecked = () => page.$eval('#menubar [data-name="N7"]',
+        (e) => e.getAttribute('aria-checked'));
+    assert.equal(await scanChecked(), 'false');
+    await openSettings();
+    await axe(page, 'the settings dialog');
+    await page.click('#settings-dialog [name="auto_scan"]');
+    await page.$eval('#settings-dialog [name="results"]', (e) => { e.value = 'results.csv'; });
+    await page.click('#settings-dialog [data-action="ok"]');
+    assert.equal(await scanChecked(), 'true', 'the scan is on once the settings are taken');
+    await page.reload();
+    await page.waitForSelector('#start-screen[open]');
+    await page.keyboard.press('Space');
+    assert.equal(await scanChecked(), 'true', 'the scan is on from start after a reload');
+    await openSettings();
+    assert.equal(await page.$eval('#settings-dialog [name="results"]', (e) => e.value),
+        'results.csv');
+    await page.click('#settings-dialog [data-action="cancel"]');
+    assert.equal(await page.$eval('#settings-dialog', (d) => d.open), false);
   });
 
   await check('offline after the first visit', async () => {

@@ -8,6 +8,7 @@ import {coreKey, HeldModifiers} from './keys.js';
 import {MenuBar} from './menubar.js';
 import {Modals} from './modals.js';
 import {ScanTimer, TestClock} from './scan_timer.js';
+import {SettingsDialogView} from './settings_dialog.js';
 import {VoiceDialogView} from './voice_dialog.js';
 import {fitToScreen, WindowView} from './window_view.js';
 
@@ -33,6 +34,17 @@ export class App {
     this.menus = new MenuBar($('menubar'), this.layout, (entry) => this.command(entry),
         () => this.settle());
     this.voiceDialog = new VoiceDialogView($('voice-dialog'), this.modals, core, (f) => this.run(f));
+    this.settingsDialog = new SettingsDialogView($('settings-dialog'), this.modals, {
+      apply: (text) => this.run(() => core.settings(text)),
+      cancel: () => this.run(() => core.settings(null)),
+      readFile: (name) => {
+        try {
+          return core.FS.readFile(name);
+        } catch {
+          return null;
+        }
+      },
+    });
     this.files = new LessonFiles(core.FS, $('file-chooser'));
     const speaking = () => speech.speaking();
     this.timer = clock === 'test'
@@ -65,18 +77,17 @@ export class App {
     if (this.finished) return;
     event();
     this.render();
+    // What the event wrote (settings.ini, speech.ini, a row of the results record) is kept.
+    this.storage?.save();
   }
 
   render() {
     const state = this.core.state();
-    const dialogWasOpen = this.state?.dialog.open;
     this.state = state;
     this.view.update(state, this.windowTakesFocus());
     this.menus.update(state);
     this.voiceDialog.update(state);
     this.timer.update(state.timer);
-    // The voice dialog's OK may have saved speech.ini.
-    if (dialogWasOpen && !state.dialog.open) this.storage?.save();
     if (state.finished && !this.finished) {
       this.finished = true;
       this.timer.update({...state.timer, enabled: false});
@@ -106,6 +117,12 @@ export class App {
 
   command(entry) {
     if (entry.picksFile) return this.openFile(() => this.files.choose());
+    if (entry.editsSettings) {
+      if (!this.finished && !this.modals.blocksWindow() && !this.state?.dialog.open) {
+        this.settingsDialog.show(this.state.settings);
+      }
+      return;
+    }
     this.run(() => this.core.menu(entry.name));
   }
 

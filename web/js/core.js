@@ -22,6 +22,8 @@ export async function loadCore(host) {
     // Where the page put the chosen file, or null when the file chooser was cancelled.
     open: (path) => module.ccall('orvane_open', null, ['string'], [path]),
     tick: () => call('orvane_tick'),
+    // The settings dialog's fields as settings.ini lines, or null when it was cancelled.
+    settings: (text) => module.ccall('orvane_settings', null, ['string'], [text]),
     activate: () => call('orvane_activate'),
     dialogSelect: (list, pos) => call('orvane_dialog_select', list, pos),
     dialogOk: () => call('orvane_dialog_ok'),

@@ -59,6 +59,7 @@ export class MenuBar {
         item.setAttribute('role', entry.checkable ? 'menuitemcheckbox' : 'menuitem');
         item.tabIndex = -1;
         if (entry.picksFile) item.dataset.picksFile = '';
+        if (entry.editsSettings) item.dataset.editsSettings = '';
         item.append(document.createElement('span'));
         if (entry.shortcut) {
           const second = SECOND_SHORTCUTS[entry.shortcut];

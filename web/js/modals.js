@@ -4,7 +4,8 @@
 // start screen has gone: the core's modal boxes block its handler, the page's cannot, so what a
 // handler says after a box is held back until the box is closed (see speech.js).
 
-const FOCUSABLE = 'button:not([disabled]), [tabindex]:not([tabindex="-1"]), a[href]';
+const FOCUSABLE = 'button:not([disabled]), input:not([disabled]), select:not([disabled]), ' +
+    '[tabindex]:not([tabindex="-1"]), a[href]';
 
 export class Modals {
   // `onSettled()`: the last modal closed; the main window takes the keyboard again.

@@ -1,4 +1,4 @@
-// The learner's own files (speech.ini; later settings.ini and a results record) live in the
+// The learner's own files (speech.ini, settings.ini and a results record) live in the
 // browser's storage: a folder of the core's file system kept in IndexedDB (emscripten's IDBFS).
 // The browser is asked to keep it for good; iPadOS may otherwise clear a page's storage after
 // seven days unused (not an app added to the home screen).
@@ -24,5 +24,22 @@ export async function openStorage(FS, defaults) {
     }
   }
   navigator.storage?.persist?.().catch(() => {});
-  return {save: () => sync(FS, false)};
+  // Saves after every event; a save asked for while one runs follows it, once.
+  let running = null;
+  let again = false;
+  const save = () => {
+    if (running) {
+      again = true;
+      return running;
+    }
+    running = sync(FS, false).then(() => {
+      running = null;
+      if (again) {
+        again = false;
+        save();
+      }
+    });
+    return running;
+  };
+  return {save};
 }

@@ -78,8 +78,10 @@ export class PageDriver {
     const page = this.page;
     await page.waitForFunction(() => window.orvaneTest.idle());
     for (;;) {
+      // The settings dialog too: orvane-sim's settings dialog gives nothing back at once.
       const closer = await page.$('dialog.box[role="alertdialog"][open] button, ' +
-          '#help-dialog[open] .box-buttons button');
+          '#help-dialog[open] .box-buttons button, ' +
+          '#settings-dialog[open] .box-buttons [data-action="cancel"]');
       if (!closer) break;
       await closer.click();
       await page.waitForFunction(() => window.orvaneTest.idle());
