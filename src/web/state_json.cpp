@@ -57,7 +57,7 @@ std::string layoutJson(const Form& form) {
     json.key("bold");
     json.boolean(p.bold);
     json.key("look");
-    json.string(p.look);
+    json.string(lookOf(p.control));
     json.endObject();
   }
   json.endArray();
