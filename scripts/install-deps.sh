@@ -18,7 +18,10 @@ default=(
   libpocketsphinx-dev pocketsphinx-en-us libx11-dev libxtst-dev
   util-linux
   dpkg-dev desktop-file-utils appstream appstream-compose lintian man-db
+  emscripten nodejs chromium
 )
+# npm for the browser tests' packages, unless a Node.js of its own brought it.
+command -v npm > /dev/null || default+=(npm)
 if (($# > 0)); then packages=("$@"); else packages=("${default[@]}"); fi
 
 missing=()

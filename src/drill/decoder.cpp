@@ -1,12 +1,15 @@
 #include "drill/decoder.hpp"
 
+#ifndef __EMSCRIPTEN__
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
 #include "core/text.hpp"
+#include "drill/cp932.hpp"
 
 namespace orvane {
 
@@ -103,6 +106,12 @@ EncodingGuess guessEncoding(std::string_view bytes) {
   return sniffer.result();
 }
 
+#ifdef __EMSCRIPTEN__
+// The WebAssembly build's C library has no CP932: it decodes through glibc's table instead.
+struct LineDecoder::Iconv {};
+
+LineDecoder::LineDecoder(Encoding encoding) : encoding_(encoding) {}
+#else
 struct LineDecoder::Iconv {
   iconv_t cd;
   Iconv() : cd(iconv_open("UTF-8", "CP932")) {
@@ -116,6 +125,8 @@ struct LineDecoder::Iconv {
 LineDecoder::LineDecoder(Encoding encoding) : encoding_(encoding) {
   if (encoding_ == Encoding::ShiftJis) iconv_ = std::make_unique<Iconv>();
 }
+
+#endif
 
 LineDecoder::~LineDecoder() = default;
 
@@ -135,7 +146,9 @@ std::string LineDecoder::decode(std::string_view raw) {
     }
     return out;
   }
-
+#ifdef __EMSCRIPTEN__
+  return cp932::decode(raw);
+#else
   iconv(iconv_->cd, nullptr, nullptr, nullptr, nullptr);
   out.reserve(raw.size() * 3 / 2 + 4);
   char buffer[4096];
@@ -156,6 +169,7 @@ std::string LineDecoder::decode(std::string_view raw) {
     }
   }
   return out;
+#endif
 }
 
 }  // namespace orvane

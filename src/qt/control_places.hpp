@@ -1,5 +1,4 @@
-// Where each control and menu item of the window stands, at its designed size and at the learner's
-// zoom, and how a label shows its caption.
+// The designed places at the learner's zoom, and how a label shows its caption.
 #pragma once
 
 #include <QColor>
@@ -7,34 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "window/form.hpp"
+#include "window/places.hpp"
 
 class QLabel;
 class QWidget;
 
 namespace orvane::qt {
-
-// Size of the client area the controls are laid out in (the window's outer size is 776 x 540).
-inline constexpr int kClientWidth = 768;
-inline constexpr int kClientHeight = 494;
-
-struct Place {
-  Control control;
-  int left, top, width, height;
-  int fontPx;
-  bool bold;
-};
-
-// A menu item and the menu it stands in, in the order the menus list them.
-struct MenuPlace {
-  Menu menu;
-  Menu parent;
-};
-std::span<const MenuPlace> menuPlaces();
-
-std::span<const Place> buttonPlaces();
-std::span<const Place> labelPlaces();
-const Place* placeOf(Control c);
 
 // A length of the design at `percent` zoom.
 inline int zoomed(int designed, int percent) {

@@ -138,7 +138,7 @@ class MainWindowTest : public QObject {
   void layoutFollowsTheDesign() {
     Program p("basic.dat");
     QWidget* client = p.window->centralWidget();
-    QCOMPARE(client->size(), QSize(qt::kClientWidth, qt::kClientHeight));
+    QCOMPARE(client->size(), QSize(kClientWidth, kClientHeight));
     QCOMPARE(p.window->minimumSize(), p.window->maximumSize());
     QCOMPARE(client->palette().color(QPalette::Window), QColor(255, 255, 0));
     QCOMPARE(p.button(Control::Start)->geometry(), QRect(640, 376, 97, 73));
@@ -242,7 +242,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.session.settings.values.zoom, 250);
     QTest::keyClick(p.window.get(), Qt::Key_Minus, Qt::ControlModifier);
     QTest::keyClick(p.window.get(), Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(client->size(), QSize(2 * qt::kClientWidth, 2 * qt::kClientHeight));
+    QCOMPARE(client->size(), QSize(2 * kClientWidth, 2 * kClientHeight));
     QCOMPARE(p.button(Control::Start)->geometry(), QRect(1280, 752, 194, 146));
     QCOMPARE(p.label(Control::Prompt)->font().pixelSize(), 58);
     QTest::keyClick(p.window.get(), Qt::Key_Tab);
