@@ -82,7 +82,10 @@ int main(int argc, char** argv) {
     orvane::QuestionFile file;
     if (!open(file, path)) continue;
     const bool utf8 = file.encoding() == orvane::Encoding::Utf8;
-    std::cout << path << ": 文字コード " << (utf8 ? "UTF-8" : "Shift-JIS") << " として読みます";
+    const char* const name = file.encoding() == orvane::Encoding::Utf16 ? "UTF-16"
+                             : utf8                                     ? "UTF-8"
+                                                                        : "Shift-JIS";
+    std::cout << path << ": 文字コード " << name << " として読みます";
     // The bytes read in the other encoding too: the teacher can see which was chosen, and why
     // the text may look wrong.
     if (file.otherEncodingPossible())

@@ -100,6 +100,69 @@ EncodingGuess EncodingSniffer::result() const {
   return {Encoding::ShiftJis, 0, !ascii_ && utf8};
 }
 
+Utf16Guess guessUtf16(std::string_view head) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(head[i]); };
+  if (head.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) return {Utf16Order::LittleEndian, 2};
+  if (head.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) return {Utf16Order::BigEndian, 2};
+  // Without a mark: the first two characters ASCII, each with its zero byte on the same side.
+  if (head.size() < 4) return {};
+  for (const bool little : {true, false}) {
+    const auto low = [&](std::size_t p) { return at(2 * p + (little ? 0 : 1)); };
+    const auto high = [&](std::size_t p) { return at(2 * p + (little ? 1 : 0)); };
+    if (high(0) == 0 && low(0) != 0 && high(1) == 0 && low(1) != 0) {
+      return {little ? Utf16Order::LittleEndian : Utf16Order::BigEndian, 0};
+    }
+  }
+  return {};
+}
+
+std::string utf16ToUtf8(std::string_view bytes, Utf16Order order) {
+  const bool little = order == Utf16Order::LittleEndian;
+  const auto unit = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<char32_t>(little ? (b << 8 | a) : (a << 8 | b));
+  };
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  const auto put = [&out](char32_t c) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t next = unit(i + 2);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        put(0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      out += kReplacement;
+    } else {
+      put(c);
+    }
+  }
+  if (i < bytes.size()) out += kReplacement;
+  return out;
+}
+
 EncodingGuess guessEncoding(std::string_view bytes) {
   EncodingSniffer sniffer;
   sniffer.feed(bytes);
@@ -132,7 +195,7 @@ LineDecoder::~LineDecoder() = default;
 
 std::string LineDecoder::decode(std::string_view raw) {
   std::string out;
-  if (encoding_ == Encoding::Utf8) {
+  if (encoding_ != Encoding::ShiftJis) {  // UTF-8, and UTF-16 made UTF-8 on opening
     out.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size();) {
       const std::size_t len = text::utf8Length(raw, i);

@@ -2,13 +2,29 @@
 // format's encoding; files saved as UTF-8 by modern editors are recognised and read as they are.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace orvane {
 
-enum class Encoding { ShiftJis, Utf8 };
+// UTF-16 (as Windows' Notepad and Excel's "Unicode text" save) is turned into UTF-8 as the file
+// is opened (see Utf16Order), so its lines decode as UTF-8's do.
+enum class Encoding { ShiftJis, Utf8, Utf16 };
+
+// The byte order of a UTF-16 text, from its first bytes: a byte-order mark says it; without one,
+// a file whose first two characters are ASCII in UTF-16 (a question file's marker line, "1" and
+// its line end) shows it by their zero bytes, which Shift-JIS and UTF-8 text never has.
+enum class Utf16Order { None, LittleEndian, BigEndian };
+struct Utf16Guess {
+  Utf16Order order = Utf16Order::None;
+  std::size_t bomLength = 0;  // 0 or 2
+};
+Utf16Guess guessUtf16(std::string_view head);
+
+// UTF-16 in `order` as UTF-8; an unpaired surrogate and a last odd byte become U+FFFD.
+std::string utf16ToUtf8(std::string_view bytes, Utf16Order order);
 
 struct EncodingGuess {
   Encoding encoding;

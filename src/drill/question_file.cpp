@@ -45,6 +45,32 @@ void QuestionFile::openBytes(std::string bytes) {
 
 // Reads the file through once to tell its encoding, then stands at its first line.
 void QuestionFile::start() {
+  if (const Utf16Guess utf16 = guessUtf16(bytesAt(0).substr(0, 512));
+      utf16.order != Utf16Order::None) {
+    if (size_ > kMaxUtf16Bytes) {
+      throw Error("UTF-16 の問題ファイルは " + std::to_string(kMaxUtf16Bytes >> 20) +
+                  " MB までです。Shift-JIS か UTF-8 で保存してください");
+    }
+    std::string bytes;
+    bytes.reserve(size_);
+    for (std::uint64_t at = 0; at < size_;) {
+      const std::string_view piece = bytesAt(at);
+      if (piece.empty()) break;
+      bytes.append(piece);
+      at += piece.size();
+    }
+    memory_ = utf16ToUtf8(std::string_view(bytes).substr(utf16.bomLength), utf16.order);
+    file_.reset();
+    chunk_ = std::string();
+    chunkStart_ = 0;
+    size_ = memory_.size();
+    decoder_ = std::make_unique<LineDecoder>(Encoding::Utf16);
+    encoding_ = Encoding::Utf16;
+    otherEncodingPossible_ = false;
+    pos_ = 0;
+    open_ = true;
+    return;
+  }
   EncodingSniffer sniffer;
   for (std::uint64_t at = 0; at < size_;) {
     const std::string_view piece = bytesAt(at);

@@ -25,6 +25,8 @@ class QuestionFile {
   static constexpr std::size_t kMaxBytes = 256u * 1024 * 1024;
   // Files up to this size are read whole when opened.
   static constexpr std::size_t kSnapshotBytes = 1024 * 1024;
+  // A UTF-16 file is made UTF-8 whole as it is opened: one larger than this is refused.
+  static constexpr std::size_t kMaxUtf16Bytes = 32u * 1024 * 1024;
 
   QuestionFile();
   ~QuestionFile();

@@ -121,6 +121,34 @@ TEST(QuestionFile, ReadsUtf8WithAByteOrderMarkOrWhenValidThroughout) {
   EXPECT_EQ(f.readLine(), "a\xEF\xBF\xBD");
 }
 
+TEST(QuestionFile, ReadsUtf16WithOrWithoutAByteOrderMark) {
+  // "1", 私は, 😀 (a surrogate pair), then a lone surrogate, each on a CR LF line.
+  const std::u16string text = u"1\r\n私は😀\r\n\xD800x\r\n";
+  const auto bytes = [&](bool little, bool mark) {
+    std::string out = mark ? (little ? "\xFF\xFE" : "\xFE\xFF") : "";
+    for (const char16_t c : text) {
+      const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+      out += little ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return out;
+  };
+  for (const bool little : {true, false}) {
+    for (const bool mark : {true, false}) {
+      QuestionFile f;
+      f.openBytes(bytes(little, mark));
+      EXPECT_EQ(f.encoding(), Encoding::Utf16) << little << mark;
+      EXPECT_EQ(f.readLine(), "1");
+      EXPECT_EQ(f.readLine(), "私は😀");
+      EXPECT_EQ(f.readLine(), "\xEF\xBF\xBDx");
+      EXPECT_TRUE(f.atEnd());
+    }
+  }
+  // A last odd byte is shown, never dropped silently; Shift-JIS and UTF-8 are never taken for it.
+  EXPECT_EQ(utf16ToUtf8(std::string("a\0b", 3), Utf16Order::LittleEndian), "a\xEF\xBF\xBD");
+  for (std::string_view other : {"1\r\n\x8E\x84\x82\xCD\r\n", "1\r\n私は\r\n", "1", ""})
+    EXPECT_EQ(guessUtf16(other).order, Utf16Order::None) << other;
+}
+
 TEST(QuestionFile, ALongLineIsReadWhole) {
   QuestionFile f;
   const std::string line(10 * 1024 * 1024, 'w');
