@@ -1,5 +1,6 @@
 // orvane-check: the question-file checker for teachers.
 //   orvane-check [--list] FILE.dat...
+//   orvane-check --from-csv FILE.csv > FILE.dat
 // reads each file exactly as the drill does and prints what would go wrong in the drill, one
 // finding a line as FILE:LINE: 問題N: message, after a line that says which encoding the file
 // is read in. --list prints each question as the drill will ask it. Exit status: 0 when every
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "core/error.hpp"
+#include "core/regular_file.hpp"
+#include "drill/csv_lesson.hpp"
 #include "drill/question_check.hpp"
 #include "reading/japanese_reading.hpp"
 #include "reading/unread_characters.hpp"
@@ -20,13 +23,45 @@
 namespace {
 constexpr const char* kUsage =
     "usage: orvane-check [--list] FILE.dat...\n"
+    "       orvane-check --from-csv FILE.csv > FILE.dat\n"
     "Checks question files as the drill reads them. For each file, a line that names the\n"
     "encoding it is read in (FILE: 文字コード ENCODING として読みます), then one line per\n"
     "finding: FILE:LINE: 問題N: message.\n"
     "  --list     also print each question as the drill will ask it (prompt and model answer)\n"
+    "  --from-csv print a question file (UTF-8) made from a spreadsheet's CSV: one question a\n"
+    "             row, the Japanese prompt, then the English sentence in one cell or its words\n"
+    "             in cells of their own; each row left out is named on standard error\n"
     "  --help     this text\n"
     "  --version  the program's version\n"
     "Exit status: 0 clean, 1 findings, 2 a file could not be read.\n";
+// --from-csv: the question file on standard output, the rows left out on standard error.
+int fromCsv(const std::string& path) {
+  std::string bytes;
+  try {
+    orvane::RegularFile file(path);
+    if (file.size() > orvane::QuestionFile::kMaxBytes) {
+      std::cerr << "orvane-check: " << path << ": too large\n";
+      return 2;
+    }
+    bytes.resize(file.size());
+    bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+  } catch (const orvane::Error& e) {
+    std::cerr << "orvane-check: " << e.what() << '\n';
+    return 2;
+  }
+  const orvane::CsvLesson lesson = orvane::questionFileFromCsv(bytes);
+  for (const orvane::CsvRowProblem& p : lesson.problems)
+    std::cerr << path << ':' << p.row << ": " << p.message << '\n';
+  std::cout << lesson.questionFile;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "orvane-check: could not write the question file\n";
+    return 1;
+  }
+  std::cerr << path << ": " << lesson.questions << " 問を書きました"
+            << (lesson.headerSkipped ? "（1 行目は見出しとして飛ばしました）" : "") << '\n';
+  return lesson.problems.empty() ? 0 : 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +76,13 @@ int main(int argc, char** argv) {
     if (arg == "--version") {
       std::cout << "orvane-check " << ORVANE_VERSION << '\n';
       return 0;
+    }
+    if (arg == "--from-csv") {
+      if (i + 2 != argc) {
+        std::cerr << "orvane-check: --from-csv takes one file\n" << kUsage;
+        return 2;
+      }
+      return fromCsv(argv[i + 1]);
     }
     if (arg == "--list") {
       list = true;

@@ -11,6 +11,8 @@ namespace orvane {
 namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // what the decoder makes of bad bytes
 constexpr std::size_t kLinesPerRecord = 10;
+// Lines looked at ahead of a record for a shift: enough for a record of sixteen words.
+constexpr std::size_t kLookAhead = 20;
 
 bool hasBlank(std::string_view word) {
   return word.find_first_of(" \t") != std::string_view::npos ||
@@ -56,6 +58,31 @@ bool hasLetter(std::string_view text) {
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
+std::string lowerAscii(std::string_view word) {
+  std::string out(word);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+// "I" and its contractions are capitalised wherever they stand.
+bool isCapitalI(std::string_view word) {
+  for (std::string_view i : {"I", "I'm", "I'll", "I've", "I'd", "I’m", "I’ll", "I’ve", "I’d"}) {
+    if (word == i) return true;
+  }
+  return false;
+}
+
+// A word still in the quotes a spreadsheet puts around a cell ("cat", “cat”).
+bool isQuoted(std::string_view word) {
+  const auto quotedBy = [&](std::string_view open, std::string_view close) {
+    return word.size() > open.size() + close.size() && word.starts_with(open) &&
+           word.ends_with(close);
+  };
+  return quotedBy("\"", "\"") || quotedBy("“", "”");
+}
+
 // What is wrong with one record whose marker stands on `first`.
 void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
                  const PromptCheck& checkPrompt, std::vector<Finding>& out) {
@@ -97,6 +124,24 @@ void checkRecord(const QuestionRecord& r, std::size_t number, std::size_t first,
       find(i, "単語に全角の英字か数字があります（" + word +
                   "）: 英語の声が一字ずつ読みます。半角で書いてください");
     }
+    if (isQuoted(word)) {
+      find(i, "単語が引用符で囲まれています（" + word +
+                  "）: 表計算ソフトから写したときに残ったものなら消してください");
+    }
+    if (i == 2 && word[0] >= 'A' && word[0] <= 'Z' && !isCapitalI(word)) {
+      find(i, "ヒント: 最初の単語が大文字で始まっています（" + word +
+                  "）: "
+                  "名前でなければ小文字にしてください。大文字のままでは、どれが文の初めかわかってし"
+                  "まいます");
+    }
+    for (std::size_t j = 2; j < i; ++j) {
+      const std::string earlier = text::trim(r.wordSlots[j]);
+      if (earlier != word && lowerAscii(earlier) == lowerAscii(word)) {
+        find(i, "大文字と小文字だけが違う単語があります（" + earlier + " と " + word +
+                    "）: ボタンでは見分けにくくなります");
+        break;
+      }
+    }
   }
   const std::string mark = text::trim(r.wordSlots[9]);
   if (mark.empty()) {
@@ -126,9 +171,26 @@ bool hasJapanese(const std::string& line) {
   return text::hasNonAscii(line) && !isBlankText(line);
 }
 
+// A word of English on a line of its own: letters, no Japanese.
+bool isWordLine(const std::string& line) {
+  return hasLetter(line) && !hasJapanese(line) && !isMarkLine(line);
+}
+
 std::optional<Shift> findShift(const std::vector<std::string>& ahead) {
   const std::string name = "この問題";
   if (ahead.size() >= 9 && isMarkLine(ahead[8])) return std::nullopt;  // where it belongs
+  // More than seven words, every line after the prompt a word up to the closing mark, and the
+  // next prompt after the next marker: counted and named as such.
+  const bool sevenWords =
+      ahead.size() > 9 && std::all_of(ahead.begin() + 1, ahead.begin() + 8, isWordLine);
+  for (std::size_t m = 9; sevenWords && m < ahead.size(); ++m) {
+    if (!isWordLine(ahead[m - 1])) break;
+    if (!isMarkLine(ahead[m])) continue;
+    if (!hasJapanese(ahead[0]) || (m + 2 < ahead.size() && !hasJapanese(ahead[m + 2]))) break;
+    return Shift{9, m + 2,
+                 name + "は単語が " + std::to_string(m - 1) +
+                     " 個あります: 単語は 7 個までです（この行から後が多すぎます）"};
+  }
   // A line too few: the mark comes early, and the next record's prompt two lines after it.
   for (std::size_t k = 1; k + 2 < ahead.size() && k < 8; ++k) {
     if (!isMarkLine(ahead[k]) || !hasJapanese(ahead[k + 2])) continue;
@@ -173,7 +235,7 @@ void checkQuestionFile(QuestionFile& file, const std::function<void(const Findin
       // Looks ahead of the record, then reads it again from where it starts.
       const std::uint64_t start = file.tell();
       ahead.clear();
-      while (ahead.size() < 12 && !file.atEnd()) ahead.push_back(file.readLine());
+      while (ahead.size() < kLookAhead && !file.atEnd()) ahead.push_back(file.readLine());
       file.seek(start);
       if (const auto shift = findShift(ahead)) {
         onFinding({first + shift->line, number, shift->message});
