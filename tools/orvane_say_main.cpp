@@ -142,12 +142,14 @@ int main(int argc, char** argv) {
   orvane::SpeechEngine engine(options);
 
   if (list) {
+    engine.wantServerVoices();  // a speech-dispatcher installed but not running is started
     for (int i = 1; i <= engine.voiceModeCount(); ++i) {
       std::cout << i << ") " << engine.voiceModeTitle(i) << ' ' << engine.voiceModeLanguage(i)
                 << '\n';
     }
     return 0;
   }
+  if (mode > engine.builtInVoiceModeCount()) engine.wantServerVoices();  // a server's voice
   if (mode < 1 || mode > engine.voiceModeCount()) {
     std::cerr << "orvane-say: there is no voice mode " << mode << ": the modes are 1 to "
               << engine.voiceModeCount() << " (--list shows them)\n";

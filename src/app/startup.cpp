@@ -5,6 +5,7 @@
 #include "app/scan.hpp"
 #include "app/speaking_commands.hpp"
 #include "app/speech_ini.hpp"
+#include "app/voice_settings.hpp"
 #include "app/voice_steps.hpp"
 
 namespace orvane {
@@ -17,6 +18,7 @@ void startUpDrill(Session& s) {
     const SpeechIni ini = readSpeechIni(s.speechIniPath);
     s.voices.japaneseVoiceMode = ini.japaneseVoiceMode;
     s.voices.englishVoiceMode = ini.englishVoiceMode;
+    checkNamedVoices(s);
     const std::optional<DrillStep> first = loadStartFile(s);
     // Without toi.dat nothing is shown and nothing is spoken: File > Open brings a drill up.
     if (!first) return;

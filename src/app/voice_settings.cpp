@@ -48,6 +48,7 @@ void closeDialog(Session& s) {
 void openVoiceDialog(Session& s) {
   if (!s.dialog.listsFilled) {
     s.dialog.listsFilled = true;
+    s.speech.wantServerVoices();
     fillLists(s);
   }
   s.dialog.open = true;
@@ -79,6 +80,7 @@ bool selectVoiceItem(Session& s, int list, int pos) {
 }
 
 void showVoiceCount(Session& s) {
+  s.speech.wantServerVoices();
   std::string list;
   const std::int32_t count = s.speech.voiceModeCount();
   for (std::int32_t i = 1; i <= count; ++i) {
@@ -89,6 +91,30 @@ void showVoiceCount(Session& s) {
   }
   showMessage(s, "コンピュータにインストールされている声は " +
                      std::to_string(s.speech.voiceModeCount()) + "種です。\r\r" + list);
+}
+
+void checkNamedVoices(Session& s) {
+  const std::int32_t builtIn = s.speech.builtInVoiceModeCount();
+  const VoiceState& v = s.voices;
+  // A number past the built-in voices names a speech server's voice: its server is started if
+  // none runs.
+  if (v.japaneseVoiceMode > builtIn || v.englishVoiceMode > builtIn) s.speech.wantServerVoices();
+  const auto check = [&](std::int32_t mode, VoiceLanguage language, const char* name) {
+    // Numbers below 1 name no voice at all: speech picks one by the text's language, as ever.
+    if (mode <= builtIn || mode <= s.speech.voiceModeCount()) return;
+    // What speech uses instead: the first built-in voice of the language.
+    std::string instead = "ほかの声";
+    for (std::int32_t i = 1; i <= builtIn; ++i) {
+      if (classifyLanguage(s.speech.voiceModeLanguage(i)) == language) {
+        instead = std::to_string(i) + " 番の「" + s.speech.voiceModeTitle(i) + "」";
+        break;
+      }
+    }
+    showMessage(s, std::string("speech.ini の") + name + "の声（" + std::to_string(mode) +
+                       " 番）は、このコンピュータにありません。\r" + instead + "を使います。");
+  };
+  check(v.japaneseVoiceMode, VoiceLanguage::Japanese, "日本語");
+  check(v.englishVoiceMode, VoiceLanguage::English, "英語");
 }
 
 }  // namespace orvane

@@ -24,4 +24,8 @@ bool selectVoiceItem(Session& s, int list, int pos);
 
 void showVoiceCount(Session& s);
 
+// At start: a speech.ini voice past the built-in ones wants its server started; one that is not
+// there is said once, with the voice used instead.
+void checkNamedVoices(Session& s);
+
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,13 @@ class SpeechControl {
   // True while something handed over is still being spoken or waits to be: the scan may wait
   // for it. A voice that cannot tell says false.
   virtual bool speaking() { return false; }
+  // The voices of a speech server are wanted (speech.ini names one, the voice dialog opens): a
+  // voice that can start its server does so when none runs. voiceModeCount() then waits for
+  // them a while.
+  virtual void wantServerVoices() {}
+  // The modes that need no server: a number above it names a server's voice. A voice with no
+  // server behind it has every mode built in.
+  virtual std::int32_t builtInVoiceModeCount() { return std::numeric_limits<std::int32_t>::max(); }
   virtual void expectCaptions(std::int32_t /*mode*/, std::int32_t /*rate*/,
                               const std::vector<std::string>& /*texts*/) {}
 };

@@ -153,35 +153,50 @@ void SpeechEngine::Impl::listServerVoices() {
   // A server's list is made on a thread of its own while the drill starts (a server that does
   // not answer must not hold anything up), and its voices are numbered after every built-in
   // voice, so that a speech.ini keeps its meaning.
-  std::vector<VoiceMode> server;
-  for (std::size_t i = 0; i < sources_.size(); ++i) {
-    if (!sources_[i]->speaksThroughServer() || !sources_[i]->start()) continue;
-    for (EngineVoice v : sources_[i]->voices()) {
-      v.source = i;
-      server.push_back(voiceModeOf(v));
+  for (;;) {
+    bool spawn = false;
+    {
+      std::lock_guard lock(mutex_);
+      spawn = serverWanted_;
     }
-  }
-  std::lock_guard lock(mutex_);
-  if (!listed_) {
-    allModes_ = modes_;
-    allModes_.insert(allModes_.end(), server.begin(), server.end());
+    std::vector<VoiceMode> server;
+    for (std::size_t i = 0; i < sources_.size(); ++i) {
+      if (!sources_[i]->speaksThroughServer()) continue;
+      if (spawn) sources_[i]->allowServerStart();
+      if (!sources_[i]->start()) continue;
+      for (EngineVoice v : sources_[i]->voices()) {
+        v.source = i;
+        server.push_back(voiceModeOf(v));
+      }
+    }
+    std::lock_guard lock(mutex_);
+    // Wanted while this listing ran without starting a server: once more, starting one.
+    if (server.empty() && serverWanted_ && !spawn) continue;
+    // Made once at most, and only with a server's voices in it (until then, and after a
+    // listing that took too long, the built-in modes stand for all): nobody can hold it while
+    // it is made.
+    if (!listed_ && !server.empty()) {
+      allModes_ = modes_;
+      allModes_.insert(allModes_.end(), server.begin(), server.end());
+    }
     listed_ = true;
+    serverVoicesFound_ = !server.empty();
+    listerDone_ = true;
+    idle_.notify_all();
+    return;
   }
-  listerDone_ = true;
-  idle_.notify_all();
 }
 
 void SpeechEngine::Impl::waitForListing(std::unique_lock<std::mutex>& lock) {
   if (idle_.wait_for(lock, kListingWait, [this] { return listed_; })) return;
   // A server that does not answer: its voices are left out for good.
-  allModes_ = modes_;
   listed_ = true;
 }
 
 const std::vector<VoiceMode>& SpeechEngine::Impl::knownModes(bool all) {
   std::unique_lock lock(mutex_);
   if (all) waitForListing(lock);
-  return listed_ ? allModes_ : modes_;
+  return listed_ && !allModes_.empty() ? allModes_ : modes_;
 }
 
 void SpeechEngine::Impl::prepareVoices() {

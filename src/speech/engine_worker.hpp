@@ -91,9 +91,11 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   EngineOptions options_;
   std::vector<std::unique_ptr<VoiceSource>> sources_;
   std::vector<VoiceMode> modes_;     // the built-in voices', fixed once the worker is ready
-  std::vector<VoiceMode> allModes_;  // and the server's after them, fixed once listed_
+  std::vector<VoiceMode> allModes_;  // with a server's voices after them: made once, if ever
   bool listed_ = false;              // under mutex_
   bool listerDone_ = false;          // under mutex_: the server's voices are listed
+  bool serverWanted_ = false;        // under mutex_: start a server when none runs
+  bool serverVoicesFound_ = false;   // under mutex_
   int sampleRate_ = 22050;
   std::unique_ptr<JapaneseReader> reader_;
   std::unique_ptr<AudioSink> sink_;

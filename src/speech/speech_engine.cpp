@@ -70,6 +70,24 @@ std::int32_t SpeechEngine::lastError() {
   return kNoError;
 }
 
+void SpeechEngine::wantServerVoices() {
+  Impl& s = *impl_;
+  s.waitUntilReady();
+  std::lock_guard lock(s.mutex_);
+  if (s.serverWanted_) return;
+  s.serverWanted_ = true;
+  // A listing under way looks again when it ends; one that found no server lists again now.
+  if (!s.listerDone_ || s.serverVoicesFound_) return;
+  s.listed_ = false;
+  s.listerDone_ = false;
+  std::thread([self = impl_] { self->listServerVoices(); }).detach();
+}
+
+std::int32_t SpeechEngine::builtInVoiceModeCount() {
+  impl_->waitUntilReady();
+  return static_cast<std::int32_t>(impl_->knownModes(false).size());
+}
+
 std::int32_t SpeechEngine::voiceModeCount() {
   return static_cast<std::int32_t>(voiceModes().size());
 }

@@ -97,6 +97,8 @@ class SpeechEngine : public SpeechControl {
                       const std::vector<std::string>& texts) override;
   std::string voiceModeTitle(std::int32_t mode) override;
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
+  void wantServerVoices() override;
+  std::int32_t builtInVoiceModeCount() override;
 
   bool speaking() override;
   // Blocks until every queued utterance has been spoken (tools and tests).

@@ -71,20 +71,22 @@ int SpeechdVoices::serverRate(std::int32_t wordsPerMinute) {
   return static_cast<int>(std::lround(rate));
 }
 
-bool SpeechdVoices::connect() {
+bool SpeechdVoices::connect(bool spawn) {
   if (connection_) return true;
   // Asked for here so that it is freed whether or not the connection is made.
   const Address address = defaultAddress();
   if (!address) return false;
   // Asked before libspeechd tries, which is quicker when no server listens and spares the
   // string libspeechd loses when it cannot connect.
-  if (address->method == SPD_METHOD_UNIX_SOCKET &&
+  if (!spawn && address->method == SPD_METHOD_UNIX_SOCKET &&
       (!unixSocket(*address) || !ssip::listening(unixSocket(*address)))) {
     return false;
   }
-  // Never started here: without a running server the program is as it is without one.
+  // Started only once its voices are wanted: libspeechd runs `speech-dispatcher --spawn`, which
+  // the user's configuration may forbid, and waits for it.
   char* error = nullptr;
-  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address.get(), 0, &error);
+  connection_ =
+      spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address.get(), spawn ? 1 : 0, &error);
   std::free(error);
   if (!connection_) return false;
   clientId_ = static_cast<std::size_t>(spd_get_client_id(link(connection_)));
@@ -121,6 +123,10 @@ bool SpeechdVoices::start() {
   if (!address) return false;
   std::vector<ssip::ServerVoice> listed;
   if (const char* socket = unixSocket(*address)) {
+    // No server: one is started when the voices are wanted (libspeechd returns once it
+    // answers), and kept for the run. A server refuses to start on any socket but the one its
+    // configuration names, or when its configuration forbids it.
+    if (serverStartAllowed_ && !ssip::listening(socket)) connect(/*spawn=*/true);
     if (auto voices = ssip::listVoices(socket)) listed = std::move(*voices);
   } else if (connect()) {
     listed = listThroughLibrary();  // a server on the network: libspeechd's slower way

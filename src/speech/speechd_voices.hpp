@@ -1,8 +1,9 @@
 // The voices the user already has: every voice of speech-dispatcher's output modules (the server
 // Orca speaks through), by libspeechd. The server plays them itself, so Orvane's speech and a
-// screen reader's take turns instead of playing over each other. Listed only when a server is
-// running (the program never starts one), after all the built-in voices; a module's voice
-// variants are left out (eSpeak NG alone would add thirteen thousand).
+// screen reader's take turns instead of playing over each other. Listed after all the built-in
+// voices, from a running server; once the voices are wanted (allowServerStart) a server is
+// started if none runs, by libspeechd's own autospawn, and the connection is kept for the run.
+// A module's voice variants are left out (eSpeak NG alone would add thirteen thousand).
 #pragma once
 
 #include <condition_variable>
@@ -23,8 +24,10 @@ class SpeechdVoices : public VoiceSource {
   SpeechdVoices(const SpeechdVoices&) = delete;
   SpeechdVoices& operator=(const SpeechdVoices&) = delete;
 
-  // Connects to a running server and lists its voices; false when there is none.
+  // Connects to a running server (or, once allowed, starts one) and lists its voices; false
+  // when there is none.
   bool start() override;
+  void allowServerStart() override { serverStartAllowed_ = true; }
   std::vector<EngineVoice> voices() override { return voices_; }
   int sampleRate() const override { return 0; }
   bool speaksThroughServer() const override { return true; }
@@ -39,7 +42,8 @@ class SpeechdVoices : public VoiceSource {
 
  private:
   struct Registry;
-  bool connect();
+  // `spawn`: start a server through libspeechd's autospawn when none listens.
+  bool connect(bool spawn = false);
   std::vector<ssip::ServerVoice> listThroughLibrary();
   void disconnect();
   bool serverGone() const;
@@ -47,6 +51,7 @@ class SpeechdVoices : public VoiceSource {
   bool use(const std::string& module, const std::string& voice, int rate);
 
   void* connection_ = nullptr;  // libspeechd's SPDConnection
+  bool serverStartAllowed_ = false;
   std::size_t clientId_ = 0;
   std::vector<EngineVoice> voices_;
   std::string module_, voice_;

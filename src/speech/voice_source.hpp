@@ -39,6 +39,9 @@ class VoiceSource {
   // A source whose server plays its voices itself (speech-dispatcher): its voices are numbered
   // after every other source's, its texts go to play() whole, and no samples reach the sink.
   virtual bool speaksThroughServer() const { return false; }
+  // The server's voices are wanted (speech.ini names one, the voice dialog is open): the next
+  // start() starts a server when none runs, as the server's own clients do.
+  virtual void allowServerStart() {}
   // Speaks `text` through the server and returns once it has been spoken, or cancels it as
   // soon as `stillWanted` says false (a newer caption, the engine going). A focus caption is
   // `caption`. False when the server is missing or stopped answering.

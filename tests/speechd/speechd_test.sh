@@ -14,6 +14,33 @@ source "$here/../support/null-audio.sh"
 start_null_audio
 keep_sink_rendering
 without=$(SPEECHD_ADDRESS=unix_socket:$work/none.sock "$say" --list)
+# Installed but not running: listing the voices starts the server the way its own clients do
+# (libspeechd's autospawn, at the user's default socket), unless the user's configuration says
+# DisableAutoSpawn.
+mkdir -p "$work/spawn/run" "$work/spawn/config"
+cp -r /etc/speech-dispatcher "$work/spawn/config/"
+printf 'AudioOutputMethod "pulse"\nDefaultModule espeak-ng\n' \
+  >> "$work/spawn/config/speech-dispatcher/speechd.conf"
+spawned() {
+  (unset SPEECHD_ADDRESS; XDG_RUNTIME_DIR=$work/spawn/run XDG_CONFIG_HOME=$work/spawn/config \
+    "$say" --list) | grep -c 'speech-dispatcher [0-9]*$' || true
+}
+stop_spawned() { pkill -f "speech-dispatcher --spawn .*$work/spawn/run" 2> /dev/null || true; }
+trap 'stop_spawned; sh -c "$SPEECH_SERVER_KILL" 2>/dev/null; kill $silence_pid $pulse_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+cp "$work/spawn/config/speech-dispatcher/speechd.conf" "$work/spawn/speechd.conf"
+echo DisableAutoSpawn >> "$work/spawn/config/speech-dispatcher/speechd.conf"
+if [[ $(spawned) != 0 ]]; then
+  echo "FAIL: a server was started although the configuration says DisableAutoSpawn"
+  exit 1
+fi
+cp "$work/spawn/speechd.conf" "$work/spawn/config/speech-dispatcher/speechd.conf"
+count=$(spawned)
+stop_spawned
+if ((count == 0)); then
+  echo "FAIL: with speech-dispatcher installed but not running, its voices are not listed"
+  exit 1
+fi
+echo "a server started for the listing: $count voices"
 source "$here/../support/speech-server.sh"
 start_speech_server
 with=$("$say" --list)

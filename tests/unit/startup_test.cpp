@@ -38,5 +38,43 @@ TEST(StartUp, WithoutAQuestionFileNothingOfTheDrillIsOffered) {
   EXPECT_TRUE(h.platform.messages.empty());
 }
 
+// speech.ini may name a speech server's voice (a number past the built-in ones): its server is
+// wanted at start, and a voice that is not there after all is said once, with the one used.
+TEST(StartUp, AServersVoiceIsSoughtAndOneMissingIsSaidOnce) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* ini;
+    std::int32_t modes;  // the first two built in, the rest a server's
+    int wanted;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"0\r\n1\r\n2\r\n", 3, 0, {}},
+      {"0\r\n1\r\n3\r\n", 3, 1, {}},
+      {"0\r\n-1\r\n0\r\n", 2, 0, {}},  // no voice named: the language picks one, as ever
+      {"0\r\n1\r\n7\r\n",
+       2,
+       1,
+       {"speech.ini の英語の声（7 番）は、このコンピュータにありません。\r2 "
+        "番の「English」を使います。"}},
+  };
+  for (const Case& c : cases) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("orvane-voices-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "speech.ini") << c.ini;
+    std::vector<VoiceModeInfo> modes = {{1041, "Japanese"}, {1033, "English"}};
+    if (c.modes > 2) modes.push_back({1033, "English (server)"});
+    testing::Harness h(modes);
+    h.speech.setBuiltInVoiceModes(2);
+    h.session.speechIniPath = (dir / "speech.ini").string();
+    h.session.startFilePath = (dir / "toi.dat").string();
+    h.dispatcher.startUp();
+    fs::remove_all(dir);
+    EXPECT_EQ(h.speech.serverVoicesWanted, c.wanted) << c.ini;
+    EXPECT_EQ(h.platform.messages, c.messages) << c.ini;
+  }
+}
+
 }  // namespace
 }  // namespace orvane

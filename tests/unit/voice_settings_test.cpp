@@ -16,6 +16,8 @@ TEST(VoiceList, WithNoVoiceModesTheListingIsTheHeaderAndZero) {
   EXPECT_EQ(h.platform.messages[0], "コンピュータにインストールされている声は 0種です。\r\r");
   h.dispatcher.menu(Menu::VoiceSettings);
   EXPECT_TRUE(h.session.dialog.open);
+  // Both list every voice there is: a speech server's too, started if it is not running.
+  EXPECT_EQ(h.speech.serverVoicesWanted, 2);
   EXPECT_TRUE(h.session.dialog.japaneseItems.empty());
   EXPECT_TRUE(h.session.dialog.englishItems.empty());
 }

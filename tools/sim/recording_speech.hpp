@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ class RecordingSpeech : public SpeechControl {
   bool speaking() override { return speakingForMs() > 0; }
   // How long the speech handed over so far still speaks.
   std::int64_t speakingForMs() const;
+  // Tests: the modes past the first `count` are a speech server's; wantServerVoices() is counted.
+  void setBuiltInVoiceModes(std::int32_t count) { builtIn_ = count; }
+  std::int32_t builtInVoiceModeCount() override { return builtIn_; }
+  void wantServerVoices() override { ++serverVoicesWanted; }
+  int serverVoicesWanted = 0;
 
  private:
   const VoiceModeInfo& info(std::int32_t mode) const;
@@ -50,6 +56,7 @@ class RecordingSpeech : public SpeechControl {
   const std::int64_t* clockMs_ = nullptr;
   std::int64_t speechEndsMs_ = 0;
   bool captionSpeaking_ = false;  // the last utterance was a focus caption
+  std::int32_t builtIn_ = std::numeric_limits<std::int32_t>::max();
 };
 
 }  // namespace orvane
