@@ -1,5 +1,7 @@
 // The speech engine's worker: everything it touches, shared between the engine and the worker
-// thread (the engine's own code is in speech_engine.cpp, the worker's in engine_worker.cpp).
+// thread. The engine's own calls are in speech_engine.cpp; the worker's queue, synthesis and
+// sample path in engine_worker.cpp; its voice catalogue (the sources, the built-in modes and a
+// speech server's after them, which mode speaks a text) in engine_voices.cpp.
 #pragma once
 
 #include <atomic>
@@ -114,7 +116,7 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   bool silentVoice_ = false;   // a voice made no sound for words it was given
   std::size_t delivered_ = 0;  // samples the synthesis under way has made (worker only)
   bool noDictionary_ = false;
-  std::int32_t soundError_ = kNoError;
+  ErrorCode soundError_ = kNoError;
   bool firstSamplesPending_ = false;
   std::atomic<bool> abort_{false};  // the engine is going: stop the utterance being spoken
   std::atomic<bool> cut_{false};    // a newer focus caption: stop the caption being spoken
