@@ -5,6 +5,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 
 namespace orvane::ssip {
@@ -31,7 +32,9 @@ int connectTo(const std::string& path, int timeoutMs) {
 
 class Session {
  public:
-  Session(const std::string& path, int timeoutMs) : fd_(connectTo(path, timeoutMs)) {}
+  Session(const std::string& path, int timeoutMs, int listingMs)
+      : fd_(connectTo(path, timeoutMs)),
+        deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(listingMs)) {}
   ~Session() {
     if (fd_ < 0) return;
     send("QUIT");
@@ -44,10 +47,12 @@ class Session {
   // Sends a command and reads its reply: the text of each line after its code, or nothing when
   // the server answers with an error or not at all.
   std::optional<std::vector<std::string>> ask(const std::string& command) {
-    if (!send(command)) return std::nullopt;
+    // After a reply given up part-way, what comes is the rest of it: nothing more is asked.
+    if (broken_ || !send(command)) return std::nullopt;
     std::vector<std::string> lines;
     for (;;) {
       const std::optional<std::string> line = readLine();
+      if (!line) broken_ = true;
       if (!line || line->size() < 4 || (*line)[0] != '2') return std::nullopt;
       if ((*line)[3] == ' ') return lines;  // "249 OK VOICE LIST SENT"
       lines.push_back(line->substr(4));     // "249-Afrikaans\taf\tnone"
@@ -62,19 +67,29 @@ class Session {
   std::optional<std::string> readLine() {
     for (;;) {
       if (const std::size_t end = buffer_.find("\r\n", scanned_); end != std::string::npos) {
+        if (end > kMaxLineBytes) return std::nullopt;
         std::string line = buffer_.substr(0, end);
         buffer_.erase(0, end + 2);
         scanned_ = 0;
         return line;
       }
+      // A line without end, a listing without end, or one that trickles past the deadline.
+      if (buffer_.size() > kMaxLineBytes + 2 || received_ > kMaxListingBytes ||
+          std::chrono::steady_clock::now() > deadline_) {
+        return std::nullopt;
+      }
       scanned_ = buffer_.empty() ? 0 : buffer_.size() - 1;
       char chunk[65536];
       const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
       if (n <= 0) return std::nullopt;
+      received_ += static_cast<std::size_t>(n);
       buffer_.append(chunk, static_cast<std::size_t>(n));
     }
   }
   int fd_ = -1;
+  std::chrono::steady_clock::time_point deadline_;
+  std::size_t received_ = 0;
+  bool broken_ = false;
   std::string buffer_;
   std::size_t scanned_ = 0;  // where the search for a line's end goes on
 };
@@ -86,8 +101,9 @@ bool listening(const std::string& socketPath) {
   return fd >= 0;
 }
 
-std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath, int timeoutMs) {
-  Session server(socketPath, timeoutMs);
+std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath, int timeoutMs,
+                                                   int listingMs) {
+  Session server(socketPath, timeoutMs, listingMs);
   if (!server.connected() || !server.ask("SET self CLIENT_NAME orvane:voices:list")) {
     return std::nullopt;
   }
@@ -103,6 +119,7 @@ std::optional<std::vector<ServerVoice>> listVoices(const std::string& socketPath
       const std::size_t tab1 = line.find('\t');
       const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
       if (tab2 == std::string::npos) continue;
+      if (voices.size() >= kMaxVoices) return voices;
       voices.push_back({module, line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1),
                         line.substr(tab2 + 1)});
     }
