@@ -1,14 +1,20 @@
 #include "speech/speechd_voices.hpp"
 
+#include <fcntl.h>
 #include <libspeechd.h>
 #include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace orvane {
 
@@ -34,6 +40,33 @@ Address defaultAddress() {
 // The socket's path when the address is a Unix socket; nothing for a network address.
 const char* unixSocket(const SPDConnectionAddress& address) {
   return address.method == SPD_METHOD_UNIX_SOCKET ? address.unix_socket_name : nullptr;
+}
+
+// Starts a server on `socketPath` the way libspeechd's autospawn does, and returns once it has
+// started or refused. Run here rather than through spd_open2's autospawn, which loses its report
+// whenever the server does not come up (not installed, or its configuration says
+// DisableAutoSpawn).
+void startServer(const char* socketPath) {
+  posix_spawn_file_actions_t actions;
+  if (posix_spawn_file_actions_init(&actions) != 0) return;
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::string path = socketPath;
+  char* argv[] = {const_cast<char*>("speech-dispatcher"),
+                  const_cast<char*>("--spawn"),
+                  const_cast<char*>("--communication-method"),
+                  const_cast<char*>("unix_socket"),
+                  const_cast<char*>("--socket-path"),
+                  path.data(),
+                  nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv, environ) == 0) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
 }
 }  // namespace
 
@@ -77,16 +110,17 @@ bool SpeechdVoices::connect(bool spawn) {
   const Address address = defaultAddress();
   if (!address) return false;
   // Asked before libspeechd tries, which is quicker when no server listens and spares the
-  // string libspeechd loses when it cannot connect.
-  if (!spawn && address->method == SPD_METHOD_UNIX_SOCKET &&
-      (!unixSocket(*address) || !ssip::listening(unixSocket(*address)))) {
-    return false;
+  // strings libspeechd loses when it cannot connect.
+  if (address->method == SPD_METHOD_UNIX_SOCKET) {
+    const char* socket = unixSocket(*address);
+    if (!socket) return false;
+    // Started only once its voices are wanted; the user's configuration may forbid it.
+    if (spawn && !ssip::listening(socket)) startServer(socket);
+    if (!ssip::listening(socket)) return false;
   }
-  // Started only once its voices are wanted: libspeechd runs `speech-dispatcher --spawn`, which
-  // the user's configuration may forbid, and waits for it.
   char* error = nullptr;
-  connection_ =
-      spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address.get(), spawn ? 1 : 0, &error);
+  connection_ = spd_open2("orvane", "main", nullptr, SPD_MODE_THREADED, address.get(),
+                          spawn && address->method != SPD_METHOD_UNIX_SOCKET ? 1 : 0, &error);
   std::free(error);
   if (!connection_) return false;
   clientId_ = static_cast<std::size_t>(spd_get_client_id(link(connection_)));

@@ -2,8 +2,9 @@
 // Orca speaks through), by libspeechd. The server plays them itself, so Orvane's speech and a
 // screen reader's take turns instead of playing over each other. Listed after all the built-in
 // voices, from a running server; once the voices are wanted (allowServerStart) a server is
-// started if none runs, by libspeechd's own autospawn, and the connection is kept for the run.
-// A module's voice variants are left out (eSpeak NG alone would add thirteen thousand).
+// started if none runs, by the same `speech-dispatcher --spawn` libspeechd's autospawn runs, and
+// the connection is kept for the run. A module's voice variants are left out (eSpeak NG alone would
+// add thirteen thousand).
 #pragma once
 
 #include <condition_variable>
@@ -42,7 +43,7 @@ class SpeechdVoices : public VoiceSource {
 
  private:
   struct Registry;
-  // `spawn`: start a server through libspeechd's autospawn when none listens.
+  // `spawn`: start a server (`speech-dispatcher --spawn`) when none listens.
   bool connect(bool spawn = false);
   std::vector<ssip::ServerVoice> listThroughLibrary();
   void disconnect();
