@@ -55,7 +55,8 @@ class Session {
       if (!line) broken_ = true;
       if (!line || line->size() < 4 || (*line)[0] != '2') return std::nullopt;
       if ((*line)[3] == ' ') return lines;  // "249 OK VOICE LIST SENT"
-      lines.push_back(line->substr(4));     // "249-Afrikaans\taf\tnone"
+      // "249-Afrikaans\taf\tnone"; lines past what a listing keeps are read and let go.
+      if (lines.size() < kMaxVoices) lines.push_back(line->substr(4));
     }
   }
 
@@ -67,17 +68,20 @@ class Session {
   std::optional<std::string> readLine() {
     for (;;) {
       if (const std::size_t end = buffer_.find("\r\n", scanned_); end != std::string::npos) {
-        if (end > kMaxLineBytes) return std::nullopt;
-        std::string line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 2);
-        scanned_ = 0;
+        if (end - start_ > kMaxLineBytes) return std::nullopt;
+        std::string line = buffer_.substr(start_, end - start_);
+        start_ = scanned_ = end + 2;
         return line;
       }
       // A line without end, a listing without end, or one that trickles past the deadline.
-      if (buffer_.size() > kMaxLineBytes + 2 || received_ > kMaxListingBytes ||
+      if (buffer_.size() - start_ > kMaxLineBytes + 2 || received_ > kMaxListingBytes ||
           std::chrono::steady_clock::now() > deadline_) {
         return std::nullopt;
       }
+      // What was read is let go only when more is read, not line by line, which would move the
+      // rest of a large chunk once for every line in it.
+      buffer_.erase(0, start_);
+      start_ = 0;
       scanned_ = buffer_.empty() ? 0 : buffer_.size() - 1;
       char chunk[65536];
       const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
@@ -91,6 +95,7 @@ class Session {
   std::size_t received_ = 0;
   bool broken_ = false;
   std::string buffer_;
+  std::size_t start_ = 0;    // where the next line begins in buffer_
   std::size_t scanned_ = 0;  // where the search for a line's end goes on
 };
 }  // namespace
