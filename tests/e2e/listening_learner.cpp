@@ -1,11 +1,13 @@
-// A learner who only listens: starts the drill, switches the auto-scan on once (Alt+O, S) and
-// from then on presses Enter alone, each time it hears the caption it wants next. It hears the
+// A learner who only listens: starts the drill, switches the auto-scan on once (Alt+O, S; or,
+// with --scan on, finds it on from start, as settings.ini's auto_scan has it) and from then on
+// presses Enter alone, each time it hears the caption it wants next. It hears the
 // sound device's monitor live, cuts the sound into utterances at pauses and recognises each with
 // pocketsphinx, restricted to the words it could hear at that point: the buttons' captions and
 // the words of the current question. It knows the questions' English words from the question
 // file, as a learner knows what they are learning; it never looks at the screen or the program.
 //
-// usage: orvane-listening-learner --lesson FILE --monitor SOURCE --out DIR -- PROGRAM [ARG...]
+// usage: orvane-listening-learner --lesson FILE --monitor SOURCE --out DIR [--scan on]
+//            -- PROGRAM [ARG...]
 // Writes DIR/learner.log (what it heard when, and what it pressed), DIR/heard.tsv (one line per
 // utterance: start, length, kind, words), DIR/recording.wav and DIR/end.ppm (the screen just
 // before End). Exit status 0 when the drill was done and the program ended with status 0.
@@ -308,8 +310,9 @@ std::vector<Want> plan(const std::vector<Question>& lesson) {
 class Learner {
  public:
   Learner(std::vector<Question> lesson, const std::string& monitor, const std::string& model,
-          std::string out)
-      : lesson_(std::move(lesson)),
+          std::string out, bool scanOnAtStart)
+      : scanOnAtStart_(scanOnAtStart),
+        lesson_(std::move(lesson)),
         wants_(plan(lesson_)),
         ear_(monitor),
         recogniser_(model),
@@ -437,7 +440,7 @@ class Learner {
         fail(std::string(next_ == 0 ? "started the program" : "pressed Enter on 'next'") +
              ", heard no prompt within " + std::to_string(int(limit)) + " s");
       if (promptHeard_ && !ear_.inSpeech() && ear_.now() - lastEnd_ > kPromptQuiet) {
-        if (next_ == 0) {
+        if (next_ == 0 && !scanOnAtStart_) {
           // The one menu action: the auto-scan on.
           hand_.press(XK_o, XK_Alt_L);
           hand_.press(XK_s);
@@ -477,6 +480,7 @@ class Learner {
   }
 
  private:
+  bool scanOnAtStart_;
   std::vector<Question> lesson_;
   std::vector<Want> wants_;
   Ear ear_;
@@ -494,7 +498,7 @@ class Learner {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string lesson, monitor, out, model = "/usr/share/pocketsphinx/model/en-us";
+  std::string lesson, monitor, out, model = "/usr/share/pocketsphinx/model/en-us", scan = "off";
   int i = 1;
   bool known = true;
   for (; known && i + 1 < argc && std::strcmp(argv[i], "--") != 0; i += 2) {
@@ -503,6 +507,7 @@ int main(int argc, char** argv) {
                          : opt == "--monitor" ? &monitor
                          : opt == "--out"     ? &out
                          : opt == "--model"   ? &model
+                         : opt == "--scan"    ? &scan
                                               : nullptr;
     if (value) *value = argv[i + 1];
     known = value != nullptr;
@@ -511,11 +516,11 @@ int main(int argc, char** argv) {
       std::strcmp(argv[i], "--") != 0) {
     std::fprintf(stderr,
                  "usage: orvane-listening-learner --lesson FILE --monitor SOURCE --out DIR "
-                 "[--model DIR] -- PROGRAM [ARG...]\n");
+                 "[--model DIR] [--scan on] -- PROGRAM [ARG...]\n");
     return 2;
   }
   try {
-    Learner learner(readLesson(lesson), monitor, model, out);
+    Learner learner(readLesson(lesson), monitor, model, out, scan == "on");
     learner.run(argv + i + 1);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "FAIL: %s\n", e.what());
