@@ -21,7 +21,6 @@ class LeadingSilenceTrimmer {
   void reset();
   // Appends what is kept of `in` to `out`.
   void process(const std::int16_t* in, std::size_t n, std::vector<std::int16_t>& out);
-  bool sounding() const { return sounding_; }
 
  private:
   std::size_t fadeLength_;

@@ -8,7 +8,7 @@
 // Utterances go into the queue, each with the voice and rate in force when it was handed over;
 // the worker makes every synthesiser call, so no handler waits for speech.
 //
-// LastError, as start-up reports it ("SAPI Error" and the number):
+// lastError(), as start-up reports it ("SAPI Error" and the number):
 //   0  all well
 //   1  no sound device could be opened (the drill goes on silently; it is tried again with every
 //      utterance, and speech resumes when a device is there)
@@ -67,7 +67,7 @@ class SpeechEngine : public SpeechControl {
   static constexpr std::size_t kMaxUtteranceBytes = 4000;
   // Utterances waiting at the most; beyond, the oldest give way.
   static constexpr std::size_t kMaxQueued = 64;
-  // How long LastError waits for the sound device's first answer before it calls the device
+  // How long lastError() waits for the sound device's first answer before it calls the device
   // missing; a server that has stopped answering never answers at all.
   static constexpr std::chrono::milliseconds kDeviceAnswerWait{500};
   // How long the end of the engine waits for the worker. A worker held in the audio library by
@@ -76,7 +76,7 @@ class SpeechEngine : public SpeechControl {
   static constexpr std::chrono::milliseconds kShutdownWait{1000};
 
   // Starts the worker, which sets up the voice sources and MeCab and then opens the sound device;
-  // the constructor does not wait for either. The voice modes and LastError wait until the
+  // the constructor does not wait for either. The voice modes and lastError() wait until the
   // sources are set up; a device that never answers does not hold up the start.
   explicit SpeechEngine(EngineOptions options = {});
   // Drops what is still queued, stops the utterance being spoken and ends the worker.
