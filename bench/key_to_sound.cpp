@@ -131,7 +131,7 @@ std::optional<std::uint64_t> startOfAgain(const std::vector<std::uint64_t>& know
     const std::int16_t* pattern = heardAll.data() + onset;
     for (std::uint64_t at = from; at + length <= heardAll.size() && (!best || at < *best); ++at) {
       long difference = 0;
-      for (std::size_t k = 0; k < length && difference < 40L * length; ++k) {
+      for (std::size_t k = 0; k < length && difference < 40L * static_cast<long>(length); ++k) {
         difference += std::abs(heardAll[at + k] - pattern[k]);
       }
       if (difference < 40L * static_cast<long>(length)) best = at;
