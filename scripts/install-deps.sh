@@ -10,7 +10,7 @@ default=(
   qt6-base-dev qt6-translations-l10n libfontconfig-dev
   libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev libpulse-dev libspeechd-dev
   speech-dispatcher speech-dispatcher-espeak-ng
-  libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils python3
+  libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils open-jtalk-mecab-naist-jdic python3
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
   at-spi2-core python3-pyatspi dbus-daemon libglib2.0-bin

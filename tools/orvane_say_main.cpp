@@ -2,6 +2,7 @@
 //   orvane-say --list                      every voice mode as "N) TITLE LANGID"
 //   orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...
 //   orvane-say --reading [TEXT...]         what the voices are handed for each Japanese TEXT
+//   orvane-say --accent [TEXT...]          the same, with the pitch accent the voice is given
 // speaks the text (voice mode 2, English, unless --mode says otherwise), or writes it to a WAV
 // file. Exit status 1 when the sound could not be played or written, 2 for a wrong command line.
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reading/accent.hpp"
 #include "reading/japanese_reading.hpp"
 #include "reading/reading_pieces.hpp"
 #include "speech/speech_engine.hpp"
@@ -22,7 +24,8 @@ constexpr std::chrono::seconds kStallLimit{5};
 int usage() {
   std::cerr << "usage: orvane-say --list\n"
                "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n"
-               "       orvane-say --reading [TEXT...]\n";
+               "       orvane-say --reading [TEXT...]\n"
+               "       orvane-say --accent [TEXT...]\n";
   return 2;
 }
 
@@ -71,6 +74,27 @@ int printReadings(const std::vector<std::string>& texts) {
   return 0;
 }
 
+// One line per text, as --reading prints it, with the accent marked on the Japanese kana.
+int printAccents(const std::vector<std::string>& texts) {
+  orvane::JapaneseReader reader;
+  orvane::AccentDictionary accents;
+  if (!accents.available()) {
+    std::cerr << "orvane-say: " << accents.problem() << ": the prompt is spoken without accent\n";
+    return 1;
+  }
+  const auto print = [&](const std::string& text) {
+    std::vector<orvane::ReadingSegment> segments = reader.read(text);
+    orvane::markSegments(segments, accents.phrases(text));
+    std::cout << orvane::readingLine(segments) << '\n';
+  };
+  if (texts.empty()) {
+    for (std::string line; std::getline(std::cin, line);) print(line);
+  }
+  for (const std::string& text : texts) print(text);
+  std::cout.flush();
+  return std::cout ? 0 : 1;
+}
+
 bool toInt(const char* s, int& out) {
   char* end = nullptr;
   const long v = std::strtol(s, &end, 10);
@@ -81,7 +105,7 @@ bool toInt(const char* s, int& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool list = false, reading = false;
+  bool list = false, reading = false, accent = false;
   std::vector<std::string> texts;
   int mode = 2, speed = orvane::SpeechEngine::kDefaultSpeed;
   std::string wav, text;
@@ -91,12 +115,15 @@ int main(int argc, char** argv) {
       std::cout << "usage: orvane-say --list\n"
                    "       orvane-say [--mode N] [--speed S] [--wav FILE] TEXT...\n"
                    "       orvane-say --reading [TEXT...]\n"
+                   "       orvane-say --accent [TEXT...]\n"
                    "Speaks TEXT with the drill's voice (mode 2, English, unless --mode says\n"
                    "otherwise) at S words a minute, or writes it to a WAV file. --list prints\n"
                    "every voice mode as N) TITLE LANGUAGE-ID. --reading prints, one line for\n"
                    "each TEXT (or each line of standard input), what the voices are handed for\n"
                    "it: the Japanese voice's kana, and Latin words, which the English voice\n"
-                   "says, as they are.\n";
+                   "says, as they are. --accent prints the same with the pitch accent the\n"
+                   "Japanese voice is given: / between accent phrases, ' after the mora the\n"
+                   "pitch falls after, none in a flat phrase (ハ'シデ/タベマ'ス).\n";
       return 0;
     }
     if (arg == "--version") {
@@ -107,6 +134,8 @@ int main(int argc, char** argv) {
       list = true;
     } else if (arg == "--reading") {
       reading = true;
+    } else if (arg == "--accent") {
+      accent = true;
     } else if ((arg == "--mode" || arg == "--speed") && i + 1 < argc) {
       if (!toInt(argv[++i], arg == "--mode" ? mode : speed)) return usage();
     } else if (arg == "--wav" && i + 1 < argc) {
@@ -120,7 +149,9 @@ int main(int argc, char** argv) {
       texts.push_back(arg);
     }
   }
+  if (reading && accent) return usage();
   if (reading) return list ? usage() : printReadings(texts);
+  if (accent) return list ? usage() : printAccents(texts);
   if (!list && text.empty()) return usage();
   using orvane::SpeechEngine;
   if (speed < SpeechEngine::kMinSpeed || speed > SpeechEngine::kMaxSpeed) {

@@ -16,7 +16,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "reading/accent.hpp"
 #include "reading/japanese_reading.hpp"
+#include "speech/accent_speech.hpp"
 #include "speech/caption_cache.hpp"
 #include "speech/sample_path.hpp"
 #include "speech/speech_engine.hpp"
@@ -45,6 +47,11 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   void speak(const Utterance& u);
   bool ensureSinkOpen();
   void synthesise(const VoiceMode& voice, std::int32_t rate, const std::string& text);
+  // Kana marked with their accent, spoken with it by a voice that follows it, else plainly.
+  void synthesiseAccented(const VoiceMode& voice, std::int32_t rate, const std::string& marked);
+  // Hands the pieces to the voice's source one by one: SSML where a piece has it.
+  void synthesisePieces(const VoiceMode& voice, std::int32_t rate,
+                        const std::vector<AccentPiece>& pieces);
   // Synthesises a caption, played or (rehearsing) only kept, and stores its sound in the cache
   // under `key` when it was made whole.
   void synthesiseCaption(const VoiceMode& mode, std::int32_t rate, const std::string& text,
@@ -100,6 +107,7 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   bool serverVoicesFound_ = false;   // under mutex_
   int sampleRate_ = 22050;
   std::unique_ptr<JapaneseReader> reader_;
+  std::unique_ptr<AccentDictionary> accent_;  // null or not available: no accent
   std::unique_ptr<AudioSink> sink_;
 
   std::mutex mutex_;

@@ -7,6 +7,9 @@
 namespace orvane {
 
 namespace {
+// eSpeak NG's own pitch range, restored after markup.
+constexpr int kDefaultRange = 50;
+
 // eSpeak NG keeps global state and calls back without a context of ours. The engine lets one
 // source synthesise at a time, so one pointer to the sink of the synthesis under way serves.
 const SampleSink* g_currentSink = nullptr;
@@ -89,13 +92,47 @@ int EspeakVoices::sampleRate() const {
 
 void EspeakVoices::synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
                               const std::string& text, const SampleSink& sink) {
+  speak(identifier, wordsPerMinute, text, espeakCHARS_UTF8, sink);
+}
+
+bool EspeakVoices::synthesiseMarkup(const std::string& identifier, std::int32_t wordsPerMinute,
+                                    const std::string& ssml, const SampleSink& sink) {
+  // Markup ends in a pause of digital silence that plain text does not: silence is held back
+  // until sound follows it, and what is held at the end is dropped.
+  std::size_t held = 0;
+  std::vector<std::int16_t> silence;
+  const SampleSink holding = [&](const std::int16_t* samples, std::size_t count) {
+    std::size_t sounding = count;
+    while (sounding > 0 && samples[sounding - 1] == 0) --sounding;
+    if (count > 0 && sounding == 0) {
+      held += count;
+      return true;
+    }
+    if (held > 0 && sounding > 0) {
+      silence.assign(held, 0);
+      held = 0;
+      if (!sink(silence.data(), silence.size())) return false;
+    }
+    held += count - sounding;
+    return sink(samples, sounding);
+  };
+  speak(identifier, wordsPerMinute, ssml, espeakCHARS_UTF8 | espeakSSML, holding);
+  return true;
+}
+
+void EspeakVoices::speak(const std::string& identifier, std::int32_t wordsPerMinute,
+                         const std::string& text, unsigned flags, const SampleSink& sink) {
   espeak_SetVoiceByName(identifier.c_str());
   espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
   espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+  // Markup carries the program's own intonation: the voice's is turned off (a flat base), as
+  // an enclosing prosody element would, without the pause such an element costs.
+  const bool markup = (flags & espeakSSML) != 0;
+  if (markup) espeak_SetParameter(espeakRANGE, 0, 0);
   g_currentSink = &sink;
-  espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
-               nullptr);
+  espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, flags, nullptr, nullptr);
   g_currentSink = nullptr;
+  if (markup) espeak_SetParameter(espeakRANGE, kDefaultRange, 0);
 }
 
 }  // namespace orvane

@@ -20,8 +20,13 @@ class EspeakVoices : public VoiceSource {
   int sampleRate() const override;
   void synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
                   const std::string& text, const SampleSink& sink) override;
+  bool synthesiseMarkup(const std::string& identifier, std::int32_t wordsPerMinute,
+                        const std::string& ssml, const SampleSink& sink) override;
 
  private:
+  void speak(const std::string& identifier, std::int32_t wordsPerMinute, const std::string& text,
+             unsigned flags, const SampleSink& sink);
+
   std::string dataPath_;
 };
 

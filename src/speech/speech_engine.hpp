@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +38,9 @@ struct EngineOptions {
   // eSpeak NG's data folder; empty for its own default.
   std::string espeakData;
   std::string mecabDictionary = "/var/lib/mecab/dic/ipadic-utf8";
+  // The accent dictionary's folder (accent.hpp): nothing for the one beside the program or
+  // installed, empty for none (the prompt is spoken without accent).
+  std::optional<std::string> accentDictionary;
   // Makes the sink the worker plays into (the sound device unless a test says otherwise).
   std::function<std::unique_ptr<AudioSink>()> makeSink;
   // Called on the worker thread when the first samples of an utterance reach the sink.

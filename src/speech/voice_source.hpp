@@ -36,6 +36,13 @@ class VoiceSource {
   virtual void synthesise(const std::string& identifier, std::int32_t wordsPerMinute,
                           const std::string& text, const SampleSink& sink) = 0;
 
+  // Speaks SSML made by the program itself (accent_speech.hpp), for voices that follow it;
+  // false, having said nothing, for a source that does not take SSML.
+  virtual bool synthesiseMarkup(const std::string& /*identifier*/, std::int32_t /*wordsPerMinute*/,
+                                const std::string& /*ssml*/, const SampleSink& /*sink*/) {
+    return false;
+  }
+
   // A source whose server plays its voices itself (speech-dispatcher): its voices are numbered
   // after every other source's, its texts go to play() whole, and no samples reach the sink.
   virtual bool speaksThroughServer() const { return false; }

@@ -25,7 +25,7 @@ echo "package: $(basename "$deb")"
 check "every folder in the package is 0755 though packed under umask 077" \
   test -z "$(dpkg-deb -c "$deb" | awk '/^d/ && $1 != "drwxr-xr-x"')"
 check "the package depends on the voices, the dictionary, the font and Qt's texts" \
-  bash -c "dpkg-deb -f '$deb' Depends | grep -q 'espeak-ng-data.*mecab-ipadic-utf8.*fonts-ipafont-gothic.*qt6-translations-l10n.*libflite1'"
+  bash -c "dpkg-deb -f '$deb' Depends | grep -q 'espeak-ng-data.*mecab-ipadic-utf8.*open-jtalk-mecab-naist-jdic.*fonts-ipafont-gothic.*qt6-translations-l10n.*libflite1'"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "$deb" > "$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; exit 1; }
 
@@ -36,6 +36,8 @@ check "the installed orvane-sim plays the example" \
 check "the installed orvane-check finds the example clean" /usr/bin/orvane-check "$work/toi.dat"
 check "the installed reader reads numbers and counters, with the user dictionary" \
   bash -c "[[ \$(/usr/bin/orvane-say --reading 'ギターを3本弾きます') == ギターヲサンボンヒキマス ]]"
+check "the installed voice finds the prompt's accent in the accent dictionary" \
+  bash -c "[[ \$(/usr/bin/orvane-say --accent '箸で食べます') == \"ハ'シデ/タベマ'ス\" ]]"
 for tool in orvane orvane-launch orvane-sim orvane-say orvane-check; do
   check "$tool --help and --version, with no window and no file touched" bash -c \
     "cd '$work' && HOME='$work/options' DISPLAY= /usr/bin/$tool --help > /dev/null &&

@@ -1,0 +1,371 @@
+#include "reading/accent.hpp"
+
+#include <mecab.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "core/text.hpp"
+
+namespace orvane {
+
+namespace {
+
+bool isSmallKana(std::string_view ch) {
+  static constexpr std::string_view kSmall[] = {"ャ", "ュ", "ョ", "ァ", "ィ",
+                                                "ゥ", "ェ", "ォ", "ヮ"};
+  return std::find(std::begin(kSmall), std::end(kSmall), ch) != std::end(kSmall);
+}
+
+bool isKatakana(std::string_view ch) {
+  const char32_t c = text::codePoint(ch);
+  return (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC;  // ァ..ヺ and ー
+}
+
+// A mora that cannot carry the fall: the fall comes on the mora before it.
+bool isSpecialMora(std::string_view mora) {
+  return mora == "ー" || mora == "ッ" || mora == "ン";
+}
+
+std::vector<std::string_view> fields(std::string_view s, char separator) {
+  std::vector<std::string_view> out;
+  for (;;) {
+    const std::size_t at = s.find(separator);
+    out.push_back(s.substr(0, at));
+    if (at == std::string_view::npos) return out;
+    s.remove_prefix(at + 1);
+  }
+}
+
+int number(std::string_view s) {
+  int value = 0;
+  std::from_chars(s.data(), s.data() + s.size(), value);
+  return value;
+}
+
+// The dictionary's pronunciation as the voice says it: を as オ, no devoicing marks.
+std::string cleanPronunciation(std::string_view pronunciation) {
+  std::string out;
+  for (std::string_view ch : text::characters(pronunciation)) {
+    if (isKatakana(ch)) out += ch == "ヲ" ? "オ" : ch;
+  }
+  return out;
+}
+
+// Which rule a joining word follows after `previous`: "動詞%F4@1/助詞%F2@1" names one per part
+// of speech of the word before; a part without `%` is for any other.
+struct ChainRule {
+  std::string_view kind;  // "F2", "C3", ... ; empty: the accent stays
+  int add = 0;
+};
+ChainRule chainRuleAfter(std::string_view rules, std::string_view previous) {
+  ChainRule fallback;
+  for (std::string_view rule : fields(rules, '/')) {
+    const std::size_t percent = rule.find('%');
+    std::string_view kind = percent == std::string_view::npos ? rule : rule.substr(percent + 1);
+    int add = 0;
+    if (const std::size_t at = kind.find('@'); at != std::string_view::npos) {
+      add = number(kind.substr(at + 1));
+      kind = kind.substr(0, at);
+    }
+    if (kind == "*") kind = {};
+    if (percent == std::string_view::npos) {
+      fallback = {kind, add};
+    } else if (rule.substr(0, percent) == previous) {
+      return {kind, add};
+    }
+  }
+  return fallback;
+}
+
+// Whether `word` joins the accent phrase of `previous`.
+bool joins(const AccentWord& previous, const AccentWord& word) {
+  if (word.partOfSpeech == "助詞" || word.partOfSpeech == "助動詞") return true;
+  if (word.subclass == "接尾") return true;
+  if (previous.partOfSpeech == "接頭詞") return true;
+  if (word.subclass == "非自立" && (word.partOfSpeech == "動詞" || word.partOfSpeech == "形容詞")) {
+    return true;
+  }
+  // Compounds: 朝 + ご飯, 郵便 + 局, 六 + 十.
+  return word.partOfSpeech == "名詞" && previous.partOfSpeech == "名詞" &&
+         previous.subclass != "代名詞" && word.subclass != "代名詞" && word.subclass != "非自立" &&
+         previous.subclass != "形容動詞語幹";
+}
+
+// The phrase's accent once `word` has joined it after `moraeBefore` morae.
+int joinedAccent(int accent, int moraeBefore, const AccentWord& word, const ChainRule& rule) {
+  const std::string_view k = rule.kind;
+  if (k == "F2") return accent == 0 ? moraeBefore + rule.add : accent;
+  if (k == "F3") return accent != 0 ? moraeBefore + rule.add : accent;
+  if (k == "F4") return moraeBefore + rule.add;
+  if (k == "F5" || k == "C4") return 0;
+  if (k == "C1") return moraeBefore + word.nucleus;
+  if (k == "C2") return moraeBefore + 1;
+  if (k == "C3") return moraeBefore;
+  return accent;  // F1, C5, P*: the phrase keeps its accent
+}
+
+struct Phrase {
+  std::vector<std::string_view> morae;
+  int nucleus = 0;
+};
+
+void writePhrase(const Phrase& phrase, std::string& out) {
+  if (phrase.morae.empty()) return;
+  if (!out.empty()) out += '/';
+  int nucleus = std::clamp(phrase.nucleus, 0, static_cast<int>(phrase.morae.size()));
+  while (nucleus > 1 && isSpecialMora(phrase.morae[static_cast<std::size_t>(nucleus - 1)])) {
+    --nucleus;
+  }
+  for (std::size_t i = 0; i < phrase.morae.size(); ++i) {
+    out += phrase.morae[i];
+    if (static_cast<int>(i) + 1 == nucleus) out += '\'';
+  }
+}
+
+// One mora of the accent as written, with its marks.
+struct MarkedMora {
+  std::string kana;
+  bool phraseStart = false;
+  bool nucleus = false;
+};
+
+std::vector<MarkedMora> parseMarked(std::string_view accented) {
+  std::vector<MarkedMora> out;
+  bool start = true;
+  std::string kana;
+  for (std::string_view ch : text::characters(accented)) {
+    if (ch == "/") {
+      start = true;
+    } else if (ch == "'") {
+      if (!out.empty()) out.back().nucleus = true;
+    } else if (isKatakana(ch)) {
+      if (isSmallKana(ch) && !out.empty() && !start) {
+        out.back().kana += ch;
+      } else {
+        out.push_back({std::string(ch), start, false});
+        start = false;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string_view> morae(std::string_view kana) {
+  std::vector<std::string_view> out;
+  const char* begin = nullptr;
+  for (std::string_view ch : text::characters(kana)) {
+    if (isSmallKana(ch) && begin) {
+      out.back() = std::string_view(begin, static_cast<std::size_t>(ch.data() + ch.size() - begin));
+      continue;
+    }
+    begin = ch.data();
+    out.push_back(ch);
+  }
+  return out;
+}
+
+std::string accentPhrases(const std::vector<AccentWord>& words) {
+  std::string out;
+  Phrase phrase;
+  const AccentWord* previous = nullptr;
+  for (const AccentWord& word : words) {
+    const std::vector<std::string_view> own = morae(word.pronunciation);
+    if (own.empty()) {  // a sign ends the phrase
+      writePhrase(phrase, out);
+      phrase = {};
+      previous = nullptr;
+      continue;
+    }
+    if (previous && joins(*previous, word)) {
+      const int before = static_cast<int>(phrase.morae.size());
+      phrase.nucleus = joinedAccent(phrase.nucleus, before, word,
+                                    chainRuleAfter(word.chainRule, previous->partOfSpeech));
+    } else {
+      writePhrase(phrase, out);
+      phrase = {{}, word.nucleus};
+    }
+    phrase.morae.insert(phrase.morae.end(), own.begin(), own.end());
+    previous = &word;
+  }
+  writePhrase(phrase, out);
+  return out;
+}
+
+std::string markAccent(std::string_view kana, std::string_view accented) {
+  const std::vector<MarkedMora> marks = parseMarked(accented);
+  // The reader's text: morae, and the characters between them that pass through.
+  struct Piece {
+    std::string_view text;
+    bool mora;
+  };
+  std::vector<Piece> pieces;
+  std::vector<std::size_t> moraAt;  // index in pieces of each mora
+  for (std::string_view ch : text::characters(kana)) {
+    if (isKatakana(ch)) {
+      if (isSmallKana(ch) && !pieces.empty() && pieces.back().mora) {
+        Piece& last = pieces.back();
+        last.text = std::string_view(last.text.data(), last.text.size() + ch.size());
+        continue;
+      }
+      moraAt.push_back(pieces.size());
+      pieces.push_back({ch, true});
+    } else {
+      pieces.push_back({ch, false});
+    }
+  }
+  const std::size_t n = moraAt.size(), m = marks.size();
+  // Lined up by the least edits (a mora kept, changed, added or dropped), within bounds: a
+  // text too long to line up is kept unmarked.
+  std::vector<int> nucleusOf(n, 0), startOf(n, 0);
+  if (n > 0 && m > 0 && n * m <= 4'000'000) {
+    std::vector<std::uint32_t> cost((n + 1) * (m + 1));
+    const auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
+      return cost[i * (m + 1) + j];
+    };
+    for (std::size_t i = 0; i <= n; ++i) at(i, 0) = static_cast<std::uint32_t>(i);
+    for (std::size_t j = 0; j <= m; ++j) at(0, j) = static_cast<std::uint32_t>(j);
+    const auto same = [&](std::size_t i, std::size_t j) {
+      return pieces[moraAt[i]].text == marks[j].kana;
+    };
+    for (std::size_t i = 1; i <= n; ++i) {
+      for (std::size_t j = 1; j <= m; ++j) {
+        at(i, j) = std::min({at(i - 1, j - 1) + (same(i - 1, j - 1) ? 0u : 1u), at(i - 1, j) + 1,
+                             at(i, j - 1) + 1});
+      }
+    }
+    // Back from the end: a mora kept or changed takes the marks of the one it lines up with;
+    // a phrase that begins on a mora the reader does not say begins on the reader's next one.
+    std::size_t i = n, j = m;
+    // Ties go to a mora kept, then to one the reader does not say, then to one changed.
+    while (i > 0 && j > 0) {
+      const std::uint32_t here = at(i, j);
+      const bool kept = same(i - 1, j - 1) && here == at(i - 1, j - 1);
+      if (!kept && here == at(i, j - 1) + 1) {
+        if (marks[j - 1].phraseStart && i < n) startOf[i] = 1;
+        if (marks[j - 1].nucleus) nucleusOf[i - 1] = 1;
+        --j;
+      } else if (kept || here == at(i - 1, j - 1) + 1) {
+        nucleusOf[i - 1] = nucleusOf[i - 1] || marks[j - 1].nucleus;
+        startOf[i - 1] = startOf[i - 1] || marks[j - 1].phraseStart;
+        --i, --j;
+      } else {
+        --i;
+      }
+    }
+  }
+  std::string out;
+  bool inPhrase = false, nucleusPlaced = false;
+  std::size_t mora = 0;
+  for (const Piece& piece : pieces) {
+    if (!piece.mora) {
+      out += piece.text;
+      inPhrase = false;
+      continue;
+    }
+    if (startOf[mora] || !inPhrase) {
+      if (inPhrase) out += '/';
+      inPhrase = true;
+      nucleusPlaced = false;
+    }
+    out += piece.text;
+    if (nucleusOf[mora] && !nucleusPlaced) {
+      out += '\'';
+      nucleusPlaced = true;
+    }
+    ++mora;
+  }
+  return out;
+}
+
+void markSegments(std::vector<ReadingSegment>& segments, std::string_view accented) {
+  std::string joined;
+  for (const ReadingSegment& s : segments) {
+    if (!s.latin) joined += s.text + '\n';
+  }
+  const std::string marked = markAccent(joined, accented);
+  std::size_t from = 0;
+  for (ReadingSegment& s : segments) {
+    if (s.latin) continue;
+    const std::size_t end = marked.find('\n', from);
+    if (end == std::string::npos) return;
+    s.text = marked.substr(from, end - from);
+    from = end + 1;
+  }
+}
+
+struct AccentDictionary::Tagger {
+  mecab_t* mecab;
+  ~Tagger() { mecab_destroy(mecab); }
+};
+
+std::string AccentDictionary::defaultFolder() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  // Beside the program in a build; under share/ beside bin/ where it is installed.
+  for (const auto& candidate :
+       {self.parent_path() / "accent-dictionary",
+        self.parent_path().parent_path() / "share" / "orvane" / "accent-dictionary"}) {
+    if (std::filesystem::is_regular_file(candidate / "dicrc", ec)) return candidate.string();
+  }
+  return {};
+}
+
+AccentDictionary::AccentDictionary(const std::string& folder) {
+  std::error_code ec;
+  if (folder.empty() || !std::filesystem::is_regular_file(folder + "/dicrc", ec)) {
+    problem_ = "the accent dictionary's folder (with its dicrc) is missing";
+    return;
+  }
+  if (!std::filesystem::is_regular_file(folder + "/sys.dic", ec) ||
+      ::access((folder + "/sys.dic").c_str(), R_OK) != 0) {
+    problem_ = "the accent dictionary is not installed (open-jtalk-mecab-naist-jdic)";
+    return;
+  }
+  std::string program = "orvane", d = "-d", dic = folder;
+  std::array<char*, 3> argv = {program.data(), d.data(), dic.data()};
+  mecab_t* m = mecab_new(static_cast<int>(argv.size()), argv.data());
+  if (!m) {
+    problem_ = "MeCab cannot open the accent dictionary in " + folder;
+    return;
+  }
+  tagger_.reset(new Tagger{m});
+}
+
+AccentDictionary::~AccentDictionary() = default;
+
+std::vector<AccentWord> AccentDictionary::words(std::string_view text) const {
+  std::vector<AccentWord> out;
+  if (!tagger_) return out;
+  const std::string input(text);
+  for (const mecab_node_t* node = mecab_sparse_tonode(tagger_->mecab, input.c_str()); node;
+       node = node->next) {
+    if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE || !node->feature) continue;
+    // POS, subclass, ..., base, reading, pronunciation, accent "n/m", chain rule
+    const std::vector<std::string_view> f = fields(node->feature, ',');
+    if (f.size() < 11) {
+      out.push_back({std::string(f[0]), "", "", 0, 0, ""});
+      continue;
+    }
+    // A word of several parts ("n/m:n/m") takes its first part's accent for the whole.
+    const std::vector<std::string_view> accent = fields(fields(f[9], ':')[0], '/');
+    AccentWord word{std::string(f[0]),
+                    std::string(f[1]),
+                    f[8] == "*" ? std::string() : cleanPronunciation(f[8]),
+                    accent.size() == 2 ? number(accent[0]) : 0,
+                    0,
+                    std::string(f[10])};
+    word.morae = static_cast<int>(morae(word.pronunciation).size());
+    out.push_back(std::move(word));
+  }
+  return out;
+}
+
+}  // namespace orvane
