@@ -117,4 +117,14 @@ std::string errorReportText(std::string message) {
   return message;
 }
 
+std::vector<std::string_view> split(std::string_view s, char separator) {
+  std::vector<std::string_view> out;
+  for (;;) {
+    const std::size_t at = s.find(separator);
+    out.push_back(s.substr(0, at));
+    if (at == std::string_view::npos) return out;
+    s.remove_prefix(at + 1);
+  }
+}
+
 }  // namespace orvane::text

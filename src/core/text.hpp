@@ -27,6 +27,8 @@ std::size_t utf8Length(std::string_view s, std::size_t i);
 // The longest start of `s` of at most `limit` bytes that cuts no character in half.
 std::string_view leadingChars(std::string_view s, std::size_t limit);
 
+// The parts of `s` between the separators (one part when there is none; empty parts kept).
+std::vector<std::string_view> split(std::string_view s, char separator);
 // The code point of one well-formed UTF-8 character (as characters() gives them).
 char32_t codePoint(std::string_view ch);
 

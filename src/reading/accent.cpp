@@ -31,16 +31,6 @@ bool isSpecialMora(std::string_view mora) {
   return mora == "ー" || mora == "ッ" || mora == "ン";
 }
 
-std::vector<std::string_view> fields(std::string_view s, char separator) {
-  std::vector<std::string_view> out;
-  for (;;) {
-    const std::size_t at = s.find(separator);
-    out.push_back(s.substr(0, at));
-    if (at == std::string_view::npos) return out;
-    s.remove_prefix(at + 1);
-  }
-}
-
 int number(std::string_view s) {
   int value = 0;
   std::from_chars(s.data(), s.data() + s.size(), value);
@@ -64,7 +54,7 @@ struct ChainRule {
 };
 ChainRule chainRuleAfter(std::string_view rules, std::string_view previous) {
   ChainRule fallback;
-  for (std::string_view rule : fields(rules, '/')) {
+  for (std::string_view rule : text::split(rules, '/')) {
     const std::size_t percent = rule.find('%');
     std::string_view kind = percent == std::string_view::npos ? rule : rule.substr(percent + 1);
     int add = 0;
@@ -349,13 +339,13 @@ std::vector<AccentWord> AccentDictionary::words(std::string_view text) const {
        node = node->next) {
     if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE || !node->feature) continue;
     // POS, subclass, ..., base, reading, pronunciation, accent "n/m", chain rule
-    const std::vector<std::string_view> f = fields(node->feature, ',');
+    const std::vector<std::string_view> f = text::split(node->feature, ',');
     if (f.size() < 11) {
       out.push_back({std::string(f[0]), "", "", 0, 0, ""});
       continue;
     }
     // A word of several parts ("n/m:n/m") takes its first part's accent for the whole.
-    const std::vector<std::string_view> accent = fields(fields(f[9], ':')[0], '/');
+    const std::vector<std::string_view> accent = text::split(text::split(f[9], ':')[0], '/');
     AccentWord word{std::string(f[0]),
                     std::string(f[1]),
                     f[8] == "*" ? std::string() : cleanPronunciation(f[8]),

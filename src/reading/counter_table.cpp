@@ -2,22 +2,14 @@
 
 #include <cstdint>
 
+#include "core/text.hpp"
+
 namespace orvane::japanese {
 
 // The counter table's text, built into the program from data/reading/counters.tsv.
 extern const char* const kCounterTableText;
 
 namespace {
-
-std::vector<std::string_view> split(std::string_view s, char separator) {
-  std::vector<std::string_view> out;
-  for (;;) {
-    const std::size_t at = s.find(separator);
-    out.push_back(s.substr(0, at));
-    if (at == std::string_view::npos) return out;
-    s.remove_prefix(at + 1);
-  }
-}
 
 bool parseCount(std::string_view s, std::uint64_t& out) {
   if (s.empty() || s.size() > 18) return false;
@@ -32,7 +24,7 @@ bool parseCount(std::string_view s, std::uint64_t& out) {
 // One rule field of a counter line; false when it does not parse.
 bool parseRule(std::string_view field, Counter& counter, std::string& asName) {
   std::vector<std::string_view> words;
-  for (std::string_view w : split(field, ' ')) {
+  for (std::string_view w : text::split(field, ' ')) {
     if (!w.empty()) words.push_back(w);
   }
   if (words.empty()) return false;
@@ -71,11 +63,11 @@ CounterTable CounterTable::parse(std::string_view tsv, std::string* error) {
   CounterTable table;
   std::vector<std::string> asNames;
   std::size_t lineNumber = 0;
-  for (std::string_view line : split(tsv, '\n')) {
+  for (std::string_view line : text::split(tsv, '\n')) {
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line[0] == '#') continue;
-    const std::vector<std::string_view> fields = split(line, '\t');
+    const std::vector<std::string_view> fields = text::split(line, '\t');
     Counter counter;
     std::string asName;
     bool ok = fields.size() >= 2 && !fields[0].empty() && !fields[1].empty();

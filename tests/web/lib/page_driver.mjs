@@ -181,17 +181,17 @@ export class PageDriver {
     }
   }
 
-  async key(spec) {
+  async key(stroke) {
     // "key Enter repeat": an automatic repeat of a held key.
-    const repeat = spec.endsWith(' repeat');
-    let rest = repeat ? spec.slice(0, -' repeat'.length) : spec;
+    const repeat = stroke.endsWith(' repeat');
+    let rest = repeat ? stroke.slice(0, -' repeat'.length) : stroke;
     const held = [];
     for (let m; (m = /^(Shift|Ctrl|Alt)\+(.+)$/.exec(rest));) {
       held.push(MODIFIERS[m[1]]);
       rest = m[2];
     }
     const key = KEYS[rest];
-    if (!key) return `no key named '${spec}'`;
+    if (!key) return `no key named '${stroke}'`;
     for (const m of held) await this.page.keyboard.down(m);
     if (repeat) {
       this.cdp ??= await this.page.target().createCDPSession();
