@@ -11,6 +11,7 @@ default=(
   libespeak-ng-dev espeak-ng-data libpcaudio-dev flite1-dev libpulse-dev libspeechd-dev
   speech-dispatcher speech-dispatcher-espeak-ng
   libmecab-dev mecab-ipadic-utf8 mecab-ipadic mecab-utils open-jtalk-mecab-naist-jdic python3
+  praat
   fonts-ipafont-gothic
   xvfb xdotool xauth x11-apps imagemagick
   at-spi2-core python3-pyatspi dbus-daemon libglib2.0-bin

@@ -52,24 +52,52 @@ struct ChainRule {
   std::string_view kind;  // "F2", "C3", ... ; empty: the accent stays
   int add = 0;
 };
-ChainRule chainRuleAfter(std::string_view rules, std::string_view previous) {
-  ChainRule fallback;
-  for (std::string_view rule : text::split(rules, '/')) {
-    const std::size_t percent = rule.find('%');
-    std::string_view kind = percent == std::string_view::npos ? rule : rule.substr(percent + 1);
-    int add = 0;
-    if (const std::size_t at = kind.find('@'); at != std::string_view::npos) {
-      add = number(kind.substr(at + 1));
-      kind = kind.substr(0, at);
-    }
-    if (kind == "*") kind = {};
-    if (percent == std::string_view::npos) {
-      fallback = {kind, add};
-    } else if (rule.substr(0, percent) == previous) {
-      return {kind, add};
+ChainRule parseRule(std::string_view kind) {
+  int add = 0;
+  if (const std::size_t at = kind.find('@'); at != std::string_view::npos) {
+    add = number(kind.substr(at + 1));
+    kind = kind.substr(0, at);
+  }
+  return {kind == "*" ? std::string_view() : kind, add};
+}
+
+// A rule for neither `previous`'s part of speech nor the phrase's first word's (`head`: ませ + ん
+// in 行きません follows the verb) is the rule for any other, if there is one.
+ChainRule chainRuleAfter(std::string_view rules, std::string_view previous, std::string_view head) {
+  const std::vector<std::string_view> parts = text::split(rules, '/');
+  for (std::string_view wanted : {previous, head}) {
+    for (std::string_view rule : parts) {
+      const std::size_t percent = rule.find('%');
+      if (percent != std::string_view::npos && rule.substr(0, percent) == wanted) {
+        return parseRule(rule.substr(percent + 1));
+      }
     }
   }
-  return fallback;
+  for (std::string_view rule : parts) {
+    if (rule.find('%') == std::string_view::npos) return parseRule(rule);
+  }
+  return {};
+}
+
+// The part of speech a word after `word` takes its rule for: an auxiliary that conjugates as an
+// adjective (たい, ない) or as a verb (ます) counts as one.
+std::string_view ruleClass(const AccentWord& word) {
+  if (word.partOfSpeech != "助動詞") return word.partOfSpeech;
+  if (word.conjugation.find("タイ") != std::string::npos ||
+      word.conjugation.find("ナイ") != std::string::npos) {
+    return "形容詞";
+  }
+  if (word.conjugation.find("マス") != std::string::npos) return "動詞";
+  return word.partOfSpeech;
+}
+
+// Counters whose numeral + counter falls after the counter's first mora (サンニ'ン, ゴエ'ン); not
+// 一人 and 二人, which are read ヒトリ and フタリ.
+bool fallsAfterCountersFirstMora(const AccentWord& previous, const AccentWord& word) {
+  if (previous.subclass != "数" || word.subclass != "接尾") return false;
+  if (word.pronunciation == "エン") return true;
+  return word.pronunciation == "ニン" && previous.pronunciation != "イチ" &&
+         previous.pronunciation != "ニ";
 }
 
 // Whether `word` joins the accent phrase of `previous`.
@@ -77,13 +105,24 @@ bool joins(const AccentWord& previous, const AccentWord& word) {
   if (word.partOfSpeech == "助詞" || word.partOfSpeech == "助動詞") return true;
   if (word.subclass == "接尾") return true;
   if (previous.partOfSpeech == "接頭詞") return true;
+  // ている, てください, 食べやすい; not いい in てもいい.
   if (word.subclass == "非自立" && (word.partOfSpeech == "動詞" || word.partOfSpeech == "形容詞")) {
+    return previous.partOfSpeech == "動詞" || previous.partOfSpeech == "形容詞" ||
+           previous.pronunciation == "テ" || previous.pronunciation == "デ";
+  }
+  // 勉強 + する.
+  if (word.partOfSpeech == "動詞" && word.base == "する" && previous.subclass == "サ変接続") {
     return true;
   }
-  // Compounds: 朝 + ご飯, 郵便 + 局, 六 + 十.
+  // 聞く + のが, 行く + つもり.
+  if (word.partOfSpeech == "名詞" && word.subclass == "非自立") {
+    return previous.partOfSpeech == "動詞" || previous.partOfSpeech == "形容詞";
+  }
+  // Compounds: 郵便 + 局, 六 + 十, 朝 + ご飯; not 昨日 + テニス, 毎朝 + 七時.
   return word.partOfSpeech == "名詞" && previous.partOfSpeech == "名詞" &&
          previous.subclass != "代名詞" && word.subclass != "代名詞" && word.subclass != "非自立" &&
-         previous.subclass != "形容動詞語幹";
+         previous.subclass != "形容動詞語幹" &&
+         (previous.subclass != "副詞可能" || text::characterCount(previous.surface) == 1);
 }
 
 // The phrase's accent once `word` has joined it after `moraeBefore` morae.
@@ -165,21 +204,38 @@ std::string accentPhrases(const std::vector<AccentWord>& words) {
   std::string out;
   Phrase phrase;
   const AccentWord* previous = nullptr;
+  const AccentWord* head = nullptr;
+  // A verb's own fall, kept through the ている, てください after it (タ'ベテイマス).
+  bool settled = false;
   for (const AccentWord& word : words) {
     const std::vector<std::string_view> own = morae(word.pronunciation);
     if (own.empty()) {  // a sign ends the phrase
       writePhrase(phrase, out);
       phrase = {};
-      previous = nullptr;
+      previous = head = nullptr;
       continue;
     }
     if (previous && joins(*previous, word)) {
       const int before = static_cast<int>(phrase.morae.size());
-      phrase.nucleus = joinedAccent(phrase.nucleus, before, word,
-                                    chainRuleAfter(word.chainRule, previous->partOfSpeech));
+      const bool helper = word.subclass == "非自立" && word.partOfSpeech == "動詞";
+      settled = settled || (helper && phrase.nucleus > 0);
+      if (helper && !settled) {
+        // 教えて + ください: on a flat phrase the helper verb keeps its own fall.
+        if (word.nucleus > 0) phrase.nucleus = before + word.nucleus;
+      } else if (word.partOfSpeech == "名詞" && word.subclass == "非自立") {
+        // 話す + こと, 聞く + の, 行く + つもり: the verb's accent, or none, stays.
+      } else if (fallsAfterCountersFirstMora(*previous, word)) {
+        phrase.nucleus = before + 1;
+      } else if (!settled) {
+        phrase.nucleus =
+            joinedAccent(phrase.nucleus, before, word,
+                         chainRuleAfter(word.chainRule, ruleClass(*previous), head->partOfSpeech));
+      }
     } else {
       writePhrase(phrase, out);
       phrase = {{}, word.nucleus};
+      head = &word;
+      settled = false;
     }
     phrase.morae.insert(phrase.morae.end(), own.begin(), own.end());
     previous = &word;
@@ -341,17 +397,25 @@ std::vector<AccentWord> AccentDictionary::words(std::string_view text) const {
     // POS, subclass, ..., base, reading, pronunciation, accent "n/m", chain rule
     const std::vector<std::string_view> f = text::split(node->feature, ',');
     if (f.size() < 11) {
-      out.push_back({std::string(f[0]), "", "", 0, 0, ""});
+      out.push_back(
+          {std::string(node->surface, node->length), std::string(f[0]), "", "", 0, 0, "", "", ""});
       continue;
     }
     // A word of several parts ("n/m:n/m") takes its first part's accent for the whole.
     const std::vector<std::string_view> accent = text::split(text::split(f[9], ':')[0], '/');
-    AccentWord word{std::string(f[0]),
+    AccentWord word{std::string(node->surface, node->length),
+                    std::string(f[0]),
                     std::string(f[1]),
                     f[8] == "*" ? std::string() : cleanPronunciation(f[8]),
                     accent.size() == 2 ? number(accent[0]) : 0,
                     0,
-                    std::string(f[10])};
+                    std::string(f[10]),
+                    std::string(f[6]),
+                    std::string(f[4])};
+    // The ある of ではありません is the verb, with a phrase of its own.
+    if (word.partOfSpeech == "助動詞" && word.base == "ある") {
+      word.partOfSpeech = "動詞", word.subclass = "自立", word.chainRule = "*";
+    }
     word.morae = static_cast<int>(morae(word.pronunciation).size());
     out.push_back(std::move(word));
   }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "core/text.hpp"
 #include "speech/accent_speech.hpp"
 
 namespace orvane {
@@ -10,7 +13,7 @@ namespace {
 // Words as the accent dictionary gives them: part of speech, subclass, pronunciation, accent,
 // chain rule.
 AccentWord w(const char* pos, const char* sub, const char* kana, int nucleus, const char* rule) {
-  return {pos, sub, kana, nucleus, static_cast<int>(morae(kana).size()), rule};
+  return {"", pos, sub, kana, nucleus, static_cast<int>(morae(kana).size()), rule, "", ""};
 }
 const char* kParticleDe = "動詞%F1";
 const char* kParticleO = "動詞%F5/名詞%F1";
@@ -125,7 +128,7 @@ TEST(Accent, PromptsReadAsBeforeWithTheirStandardAccent) {
       {"雨が降りました。", "ア'メガ/フリマ'シタ。"},
       {"六時に起きたいです。", "ロク'ジニ/オキタ'イデス。"},
       {"高かったです。", "タカ'カッタデス。"},
-      {"朝ご飯を食べませんでした。", "アサゴ'ハンヲ/タベマ'センデシタ。"},
+      {"朝ご飯を食べませんでした。", "アサゴ'ハンヲ/タベマセ'ンデシタ。"},
       // The reader's 一人 ヒトリ and 九時 クジ, where the dictionary reads イチニン, キュージ.
       {"一人で九時に郵便局へ行きますか？", "ヒト'リデ/ク'ジニ/ユービ'ンキョクエ/イキマ'スカ？"},
   };
@@ -141,6 +144,91 @@ TEST(Accent, PromptsReadAsBeforeWithTheirStandardAccent) {
     }
     EXPECT_EQ(unmarked, plain) << c.prompt;
   }
+}
+
+// High or low, mora by mora, of kana marked with their accent: a phrase starts low unless it
+// falls after its first mora, and is high up to its fall.
+std::vector<bool> highs(const std::string& marked) {
+  std::vector<bool> out;
+  std::size_t start = 0;  // the phrase's first mora in out
+  int fall = 0;
+  const auto close = [&] {
+    for (std::size_t k = start; k < out.size(); ++k) {
+      const int at = static_cast<int>(k - start) + 1;
+      out[k] = fall == 1 ? at == 1 : at > 1 && (fall == 0 || at <= fall);
+    }
+    start = out.size(), fall = 0;
+  };
+  for (std::string_view ch : text::characters(marked)) {
+    const char32_t c = text::codePoint(ch);
+    if (ch == "'") {
+      fall = static_cast<int>(out.size() - start);
+    } else if (c >= 0x30A1 && c <= 0x30FC && !morae(ch).empty() &&
+               std::string_view("ャュョァィゥェォ").find(ch) == std::string_view::npos) {
+      out.push_back(false);
+    } else if (!(c >= 0x30A1 && c <= 0x30FC)) {
+      close();
+    }
+  }
+  close();
+  return out;
+}
+
+// The fall of each phrase of `marked`: the mora it comes after, counted from the text's start, or
+// the phrase's start for none.
+std::vector<std::pair<std::size_t, std::size_t>> phraseFalls(const std::string& marked) {
+  std::vector<std::pair<std::size_t, std::size_t>> out;  // (phrase start, fall)
+  std::size_t mora = 0;
+  bool open = false;
+  for (std::string_view ch : text::characters(marked)) {
+    const char32_t c = text::codePoint(ch);
+    if (ch == "'") {
+      out.back().second = mora;
+    } else if (c >= 0x30A1 && c <= 0x30FC) {
+      if (std::string_view("ャュョァィゥェォ").find(ch) != std::string_view::npos) continue;
+      if (!open) out.push_back({mora, mora}), open = true;
+      ++mora;
+    } else {
+      open = false;
+    }
+  }
+  return out;
+}
+
+// On the project's own drill prompts with their standard accent: how often each mora's pitch is
+// right, and each phrase's fall.
+TEST(Accent, DrillPromptsAgreeWithTheirStandardAccent) {
+  AccentDictionary accents;
+  if (!accents.available()) GTEST_SKIP() << accents.problem();
+  JapaneseReader reader;
+  std::ifstream file(ORVANE_SOURCE_DIR "/tests/data/accent_prompts.tsv");
+  std::size_t morae = 0, agreeing = 0, phrases = 0, falls = 0;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::size_t tab = line.find('\t');
+    const std::string prompt = line.substr(0, tab), standard = line.substr(tab + 1);
+    std::vector<ReadingSegment> segments = reader.read(prompt);
+    markSegments(segments, accents.phrases(prompt));
+    const std::string marked = readingLine(segments);
+    const std::vector<bool> ours = highs(marked), theirs = highs(standard);
+    ASSERT_EQ(ours.size(), theirs.size()) << prompt << " " << marked;
+    for (std::size_t k = 0; k < ours.size(); ++k) agreeing += ours[k] == theirs[k];
+    morae += ours.size();
+    const auto ourFalls = phraseFalls(marked);
+    for (const auto& fall : phraseFalls(standard)) {
+      ++phrases;
+      for (const auto& our : ourFalls)
+        falls +=
+            our.second == fall.second && (fall.second != fall.first || our.first == fall.first);
+    }
+  }
+  ASSERT_GT(morae, 500u);
+  const double agreement = static_cast<double>(agreeing) / static_cast<double>(morae);
+  const double rightFalls = static_cast<double>(falls) / static_cast<double>(phrases);
+  std::cout << "morae agreeing: " << agreement << ", phrases with the right fall: " << rightFalls
+            << "\n";
+  EXPECT_GE(agreement, 0.97);
+  EXPECT_GE(rightFalls, 0.90);
 }
 
 }  // namespace
