@@ -24,7 +24,7 @@ struct AccentPiece {
 std::vector<AccentPiece> accentPieces(std::string_view marked, std::size_t pieceBytes = 192);
 
 // The rate accented speech is handed at, in percent of the rate asked for.
-inline constexpr int kAccentRatePercent = 112;
+inline constexpr int kAccentRatePercent = 115;
 // How much higher a high run is than the base, in percent, at the start of a sentence.
 inline constexpr int kHighPercent = 45;
 

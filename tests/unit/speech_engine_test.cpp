@@ -7,10 +7,12 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 
 #include "core/error.hpp"
+#include "reading/accent.hpp"
 #include "reading/japanese_reading.hpp"
 #include "speech/caption_cache.hpp"
 #include "speech/sample_path.hpp"
@@ -244,6 +246,23 @@ TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
   e.speak({"Run!", 2, SpeechEngine::kDefaultSpeed});
   e.waitUntilIdle();
   EXPECT_LT(h.seconds() - before, word + 0.3) << "the mark in a sentence was spoken";
+}
+
+TEST(SpeechEngine, APromptWithItsAccentIsNoLongerThanWithout) {
+  const auto length = [](std::optional<std::string> accentDictionary) {
+    EngineOptions options;
+    options.accentDictionary = std::move(accentDictionary);
+    EngineHarness h(std::move(options));
+    for (const char* prompt : {"箸で食べます。", "一人で九時に郵便局へ行きますか？"}) {
+      h.engine->speak({prompt, 1, SpeechEngine::kDefaultSpeed});
+    }
+    h.engine->waitUntilIdle();
+    return h.seconds();
+  };
+  const double plain = length(""), accented = length(std::nullopt);
+  if (!AccentDictionary(AccentDictionary::defaultFolder()).available()) GTEST_SKIP();
+  EXPECT_GT(accented, plain * 0.9);
+  EXPECT_LE(accented, plain * 1.05);
 }
 
 TEST(SpeechEngine, QueuedUtterancesKeepTheirOrderVoiceAndRate) {
