@@ -8,7 +8,7 @@
 // The accent is written on kana: `/` between accent phrases, `'` right after the nucleus, none in
 // a flat phrase: ハ'シデ/タベマ'ス. The readings stay the reader's own (japanese_reading.hpp):
 // where the accent dictionary reads a word otherwise, the accent is carried over to the reader's
-// kana by lining the two up mora by mora.
+// kana by lining the two up mora by mora (accent_marks.cpp).
 #pragma once
 
 #include <memory>
@@ -36,6 +36,11 @@ struct AccentWord {
 // Joins words into accent phrases and gives each its accent, written as above. Words whose
 // pronunciation is empty (signs) end the phrase before them.
 std::string accentPhrases(const std::vector<AccentWord>& words);
+
+// Katakana (ァ to ヺ) or the long-vowel mark ー; a small kana (ャ, ァ, ...) is part of the mora
+// before it.
+bool isKatakana(std::string_view ch);
+bool isSmallKana(std::string_view ch);
 
 // The morae of katakana: a kana with the small kana after it (キャ, ファ), ー, ッ and ン each one.
 std::vector<std::string_view> morae(std::string_view kana);

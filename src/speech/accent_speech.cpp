@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/text.hpp"
+#include "reading/accent.hpp"
 
 namespace orvane {
 
@@ -60,11 +61,9 @@ std::vector<Phrase> parse(std::string_view marked) {
       startPhrase();
     } else if (ch == "'") {
       phrases.back().nucleus = static_cast<int>(phrases.back().morae.size());
-    } else if (text::codePoint(ch) >= 0x30A1 && text::codePoint(ch) <= 0x30FC) {
+    } else if (isKatakana(ch)) {
       if (!phrases.back().after.empty()) startPhrase();
-      const bool small = ch == "ャ" || ch == "ュ" || ch == "ョ" || ch == "ァ" || ch == "ィ" ||
-                         ch == "ゥ" || ch == "ェ" || ch == "ォ";
-      if (small && !phrases.back().morae.empty()) {
+      if (isSmallKana(ch) && !phrases.back().morae.empty()) {
         phrases.back().morae.back() += ch;
       } else {
         phrases.back().morae.emplace_back(ch);

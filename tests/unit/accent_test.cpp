@@ -160,14 +160,12 @@ std::vector<bool> highs(const std::string& marked) {
     start = out.size(), fall = 0;
   };
   for (std::string_view ch : text::characters(marked)) {
-    const char32_t c = text::codePoint(ch);
     if (ch == "'") {
       fall = static_cast<int>(out.size() - start);
-    } else if (c >= 0x30A1 && c <= 0x30FC && !morae(ch).empty() &&
-               std::string_view("ャュョァィゥェォ").find(ch) == std::string_view::npos) {
-      out.push_back(false);
-    } else if (!(c >= 0x30A1 && c <= 0x30FC)) {
+    } else if (!isKatakana(ch)) {
       close();
+    } else if (!isSmallKana(ch)) {
+      out.push_back(false);
     }
   }
   close();
@@ -181,15 +179,13 @@ std::vector<std::pair<std::size_t, std::size_t>> phraseFalls(const std::string& 
   std::size_t mora = 0;
   bool open = false;
   for (std::string_view ch : text::characters(marked)) {
-    const char32_t c = text::codePoint(ch);
     if (ch == "'") {
       out.back().second = mora;
-    } else if (c >= 0x30A1 && c <= 0x30FC) {
-      if (std::string_view("ャュョァィゥェォ").find(ch) != std::string_view::npos) continue;
+    } else if (!isKatakana(ch)) {
+      open = false;
+    } else if (!isSmallKana(ch)) {
       if (!open) out.push_back({mora, mora}), open = true;
       ++mora;
-    } else {
-      open = false;
     }
   }
   return out;
