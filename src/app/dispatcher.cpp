@@ -122,6 +122,13 @@ void Dispatcher::dialogCancel() {
   run([&] { cancelVoiceDialog(s_); });
 }
 
+bool Dispatcher::dialogRefresh() {
+  if (!s_.dialog.open || !s_.dialog.loading) return false;
+  bool refreshed = false;
+  run([&] { refreshed = refreshVoiceDialog(s_); });
+  return refreshed;
+}
+
 void Dispatcher::handleKey(const KeyStroke& k) {
   if (!k.down) return;  // the key-up of a step does nothing
   const Modifiers m = k.posted ? s_.platform.heldModifiers() : k.modifiers;

@@ -30,6 +30,9 @@ class Dispatcher {
   void dialogSelect(int list, int pos);
   void dialogOk();
   void dialogCancel();
+  // While the dialog's lists are loading, asked from time to time: true when they were made again
+  // with the speech server's voices.
+  bool dialogRefresh();
 
   bool finished() const { return s_.quitRequested; }
 

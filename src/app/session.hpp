@@ -36,6 +36,9 @@ struct VoiceDialog {
   static constexpr std::size_t kMaxPerLanguage = 50;
   bool listsFilled = false;
   bool open = false;
+  // The lists hold the built-in voices only, and a speech server's are still being listed: the
+  // dialog says so, and the lists are made again when they come.
+  bool loading = false;
   std::vector<std::string> japaneseItems, englishItems;   // item texts, "3) Name"
   std::vector<std::int32_t> japaneseModes, englishModes;  // voice mode of each item
   int selected1 = -1, selected2 = -1;                     // selected position, -1 for none

@@ -16,9 +16,12 @@ VoiceLanguage classifyLanguage(std::int32_t id) {
 }
 
 namespace {
-void fillLists(Session& s) {
+// The lists of the first `count` voice modes, with `japanese` and `english` selected.
+void fillLists(Session& s, std::int32_t count, std::int32_t japanese, std::int32_t english) {
   VoiceDialog& dlg = s.dialog;
-  const std::int32_t count = s.speech.voiceModeCount();
+  dlg.japaneseItems.clear(), dlg.englishItems.clear();
+  dlg.japaneseModes.clear(), dlg.englishModes.clear();
+  dlg.selected1 = dlg.selected2 = -1;
   for (std::int32_t i = 1; i <= count; ++i) {
     const VoiceLanguage language = classifyLanguage(s.speech.voiceModeLanguage(i));
     const std::string item = std::to_string(i) + ") " + s.speech.voiceModeTitle(i);
@@ -31,11 +34,18 @@ void fillLists(Session& s) {
       if (i == current) selected = static_cast<int>(list.size()) - 1;
     };
     if (language == VoiceLanguage::Japanese) {
-      add(dlg.japaneseItems, dlg.japaneseModes, dlg.selected1, s.voices.japaneseVoiceMode);
+      add(dlg.japaneseItems, dlg.japaneseModes, dlg.selected1, japanese);
     } else if (language == VoiceLanguage::English) {
-      add(dlg.englishItems, dlg.englishModes, dlg.selected2, s.voices.englishVoiceMode);
+      add(dlg.englishItems, dlg.englishModes, dlg.selected2, english);
     }
   }
+}
+
+std::int32_t selectedMode(const std::vector<std::int32_t>& modes, int selected,
+                          std::int32_t otherwise) {
+  return selected >= 0 && static_cast<std::size_t>(selected) < modes.size()
+             ? modes[static_cast<std::size_t>(selected)]
+             : otherwise;
 }
 
 void closeDialog(Session& s) {
@@ -49,10 +59,23 @@ void openVoiceDialog(Session& s) {
   if (!s.dialog.listsFilled) {
     s.dialog.listsFilled = true;
     s.speech.wantServerVoices();
-    fillLists(s);
+    // A server being started or listed is not waited for: the built-in voices come at once.
+    s.dialog.loading = s.speech.serverVoicesPending();
+    fillLists(s, s.dialog.loading ? s.speech.builtInVoiceModeCount() : s.speech.voiceModeCount(),
+              s.voices.japaneseVoiceMode, s.voices.englishVoiceMode);
   }
   s.dialog.open = true;
   s.platform.voiceDialogOpened();
+}
+
+bool refreshVoiceDialog(Session& s) {
+  VoiceDialog& dlg = s.dialog;
+  if (!dlg.loading || s.speech.serverVoicesPending()) return false;
+  dlg.loading = false;
+  fillLists(s, s.speech.voiceModeCount(),
+            selectedMode(dlg.japaneseModes, dlg.selected1, s.voices.japaneseVoiceMode),
+            selectedMode(dlg.englishModes, dlg.selected2, s.voices.englishVoiceMode));
+  return true;
 }
 
 void acceptVoiceDialog(Session& s) {

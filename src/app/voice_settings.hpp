@@ -14,6 +14,9 @@ enum class VoiceLanguage { Japanese, English, Other };
 VoiceLanguage classifyLanguage(std::int32_t languageId);
 
 void openVoiceDialog(Session& s);
+// While the dialog is loading: once the server's voices have come (or been given up), the lists
+// are made again with them, keeping the voices selected; true when they were.
+bool refreshVoiceDialog(Session& s);
 // OK: takes the selected voices and writes speech.ini. A failed write throws; the dialog stays
 // open and the voices chosen are already in use.
 void acceptVoiceDialog(Session& s);

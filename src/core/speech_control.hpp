@@ -56,6 +56,9 @@ class SpeechControl {
   // voice that can start its server does so when none runs. voiceModeCount() then waits for
   // them a while.
   virtual void wantServerVoices() {}
+  // True while the server's voices are wanted and still being listed: voiceModeCount() would
+  // wait for them, the built-in modes' titles and languages do not.
+  virtual bool serverVoicesPending() { return false; }
   // The modes that need no server: a number above it names a server's voice. A voice with no
   // server behind it has every mode built in.
   virtual std::int32_t builtInVoiceModeCount() { return std::numeric_limits<std::int32_t>::max(); }

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "qt/fonts.hpp"
 
@@ -52,6 +53,19 @@ VoiceDialogWindow::VoiceDialogWindow(Session& session, Dispatcher& dispatcher, Q
   cancel_->setObjectName("Button2");
   cancel_->setGeometry(192, 360, 105, 49);
   cancel_->setFont(designFont(21, true));
+  // Beside the first list's label while a speech server's voices are being listed; the lists
+  // are asked again every tenth of a second.
+  loading_ = new QLabel(QString::fromUtf8("音声を読み込んでいます…"), this);
+  loading_->setObjectName("LoadingLabel");
+  loading_->setGeometry(90, 8, 240, 24);
+  loading_->setFont(designFont(13));
+  loading_->hide();
+  refresh_ = new QTimer(this);
+  refresh_->setInterval(100);
+  connect(refresh_, &QTimer::timeout, this, [this] {
+    if (!session_.dialog.loading || !isVisible()) return refresh_->stop();
+    if (dispatcher_.dialogRefresh()) fillFromModel();
+  });
   setTabOrder(list1_, list2_);
   setTabOrder(list2_, ok_);
   setTabOrder(ok_, cancel_);
@@ -78,9 +92,23 @@ void VoiceDialogWindow::fill(QListWidget* list, const std::vector<std::string>& 
   if (selected < 0) list->clearSelection();
 }
 
-void VoiceDialogWindow::openFromModel() {
+void VoiceDialogWindow::fillFromModel() {
   fill(list1_, session_.dialog.japaneseItems, session_.dialog.selected1);
   fill(list2_, session_.dialog.englishItems, session_.dialog.selected2);
+  const bool loading = session_.dialog.loading;
+  loading_->setVisible(loading);
+  for (QListWidget* list : {list1_, list2_}) {
+    list->setAccessibleDescription(loading ? loading_->text() : QString());
+  }
+  if (loading) {
+    refresh_->start();
+  } else {
+    refresh_->stop();
+  }
+}
+
+void VoiceDialogWindow::openFromModel() {
+  fillFromModel();
   // In the middle of the desktop, wherever the main window stands.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());

@@ -7,8 +7,10 @@
 #include "app/dispatcher.hpp"
 #include "app/session.hpp"
 
+class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace orvane::qt {
 
@@ -25,6 +27,8 @@ class VoiceDialogWindow : public QDialog {
   QListWidget* englishList() const { return list2_; }
   QPushButton* okButton() const { return ok_; }
   QPushButton* cancelButton() const { return cancel_; }
+  // Shown while the lists wait for a speech server's voices.
+  QLabel* loadingLabel() const { return loading_; }
 
  signals:
   // An event of the dialog has been handled; the main window mirrors the model again.
@@ -36,6 +40,7 @@ class VoiceDialogWindow : public QDialog {
 
  private:
   void fill(QListWidget* list, const std::vector<std::string>& items, int selected);
+  void fillFromModel();
 
   Session& session_;
   Dispatcher& dispatcher_;
@@ -43,6 +48,8 @@ class VoiceDialogWindow : public QDialog {
   QListWidget* list2_;
   QPushButton* ok_;
   QPushButton* cancel_;
+  QLabel* loading_;
+  QTimer* refresh_;
   bool closingFromModel_ = false;
 };
 

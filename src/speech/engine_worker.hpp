@@ -104,7 +104,8 @@ class SpeechEngine::Impl : public std::enable_shared_from_this<SpeechEngine::Imp
   bool listed_ = false;              // under mutex_
   bool listerDone_ = false;          // under mutex_: the server's voices are listed
   bool serverWanted_ = false;        // under mutex_: start a server when none runs
-  bool serverVoicesFound_ = false;   // under mutex_
+  std::chrono::steady_clock::time_point serverWantedAt_;  // under mutex_
+  bool serverVoicesFound_ = false;                        // under mutex_
   int sampleRate_ = 22050;
   std::unique_ptr<JapaneseReader> reader_;
   std::unique_ptr<AccentDictionary> accent_;  // null or not available: no accent

@@ -76,6 +76,7 @@ void SpeechEngine::wantServerVoices() {
   std::lock_guard lock(s.mutex_);
   if (s.serverWanted_) return;
   s.serverWanted_ = true;
+  s.serverWantedAt_ = std::chrono::steady_clock::now();
   // A listing under way looks again when it ends; one that found no server lists again now.
   if (!s.listerDone_ || s.serverVoicesFound_) return;
   s.listed_ = false;
@@ -125,14 +126,31 @@ void SpeechEngine::expectCaptions(std::int32_t mode, std::int32_t rate,
   impl_->wake_.notify_one();
 }
 
+// A built-in mode is named without waiting for a server's voices, which are numbered after them.
+const VoiceMode& SpeechEngine::voiceMode(std::int32_t mode) {
+  impl_->waitUntilReady();
+  const auto& modes = impl_->knownModes(mode > builtInVoiceModeCount());
+  if (mode < 1 || mode > static_cast<std::int32_t>(modes.size())) throw noSuchVoiceMode(mode);
+  return modes[static_cast<std::size_t>(mode - 1)];
+}
+
 std::string SpeechEngine::voiceModeTitle(std::int32_t mode) {
-  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return voiceModes()[static_cast<std::size_t>(mode - 1)].title;
+  return voiceMode(mode).title;
 }
 
 std::int32_t SpeechEngine::voiceModeLanguage(std::int32_t mode) {
-  if (mode < 1 || mode > voiceModeCount()) throw noSuchVoiceMode(mode);
-  return voiceModes()[static_cast<std::size_t>(mode - 1)].languageId;
+  return voiceMode(mode).languageId;
+}
+
+bool SpeechEngine::serverVoicesPending() {
+  Impl& s = *impl_;
+  s.waitUntilReady();
+  std::lock_guard lock(s.mutex_);
+  if (!s.serverWanted_ || s.listed_) return false;
+  // As long as anything waits for them, and no longer: then they are left out for good.
+  if (std::chrono::steady_clock::now() - s.serverWantedAt_ < Impl::kListingWait) return true;
+  s.listed_ = true;
+  return false;
 }
 
 bool SpeechEngine::speaking() {

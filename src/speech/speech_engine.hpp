@@ -103,6 +103,7 @@ class SpeechEngine : public SpeechControl {
   std::int32_t voiceModeLanguage(std::int32_t mode) override;
   void wantServerVoices() override;
   std::int32_t builtInVoiceModeCount() override;
+  bool serverVoicesPending() override;
 
   bool speaking() override;
   // Blocks until every queued utterance has been spoken (tools and tests).
@@ -110,6 +111,8 @@ class SpeechEngine : public SpeechControl {
   // The same, giving up when no sound has reached the sink for `stall`: false then.
   bool waitUntilIdle(std::chrono::milliseconds stall);
   const std::vector<VoiceMode>& voiceModes() const;
+  // Mode `mode` (1-based); throws when there is none.
+  const VoiceMode& voiceMode(std::int32_t mode);
   int sampleRate() const;
 
   // The worker's side, shared with the worker thread (defined beside the engine's code).

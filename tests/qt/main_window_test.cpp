@@ -339,6 +339,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(ini.readAll(), QByteArray("0\r\n1\r\n3\r\n"));
   }
 
+  void theVoiceDialogSaysWhileAServersVoicesAreLoading() {
+    Program p("basic.dat");
+    p.speech.setBuiltInVoiceModes(2);  // the English (GB) voice is the server's
+    p.speech.serverVoicesListing = true;
+    qt::VoiceDialogWindow* dialog = p.window->voiceDialog();
+    p.window->actionFor(Menu::VoiceSettings)->trigger();
+    QVERIFY(dialog->isVisible());
+    QVERIFY(dialog->loadingLabel()->isVisible());
+    QCOMPARE(dialog->englishList()->count(), 1);
+    QCOMPARE(dialog->englishList()->accessibleDescription(), dialog->loadingLabel()->text());
+    p.speech.serverVoicesListing = false;
+    QTRY_VERIFY(!dialog->loadingLabel()->isVisible());
+    QCOMPARE(dialog->englishList()->count(), 2);
+    QCOMPARE(dialog->englishList()->currentRow(), 0);
+    QVERIFY(dialog->englishList()->accessibleDescription().isEmpty());
+  }
+
   void runTimeCaptionsShowAccessKeys() {
     Program p("basic.dat");
     p.session.form.setCaption(Control::Sentence, "Tom&Jerry & R&&B");

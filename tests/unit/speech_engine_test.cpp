@@ -248,6 +248,20 @@ TEST(SpeechEngine, PunctuationCaptionsAreSpokenByName) {
   EXPECT_LT(h.seconds() - before, word + 0.3) << "the mark in a sentence was spoken";
 }
 
+TEST(SpeechEngine, AServersVoicesArePendingOnlyWhileTheyAreListed) {
+  EngineHarness h;  // the tests' speech server address has no server
+  SpeechEngine& e = *h.engine;
+  EXPECT_FALSE(e.serverVoicesPending());
+  e.wantServerVoices();
+  EXPECT_FALSE(e.voiceModeTitle(1).empty());  // a built-in mode: no wait for the server
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+  while (e.serverVoicesPending() && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_FALSE(e.serverVoicesPending());
+  EXPECT_EQ(e.voiceModeCount(), e.builtInVoiceModeCount());
+}
+
 TEST(SpeechEngine, APromptWithItsAccentIsNoLongerThanWithout) {
   const auto length = [](std::optional<std::string> accentDictionary) {
     EngineOptions options;

@@ -44,6 +44,9 @@ class RecordingSpeech : public SpeechControl {
   std::int32_t builtInVoiceModeCount() override { return builtIn_; }
   void wantServerVoices() override { ++serverVoicesWanted; }
   int serverVoicesWanted = 0;
+  // Tests: the server's voices are still being listed.
+  bool serverVoicesPending() override { return serverVoicesListing; }
+  bool serverVoicesListing = false;
 
  private:
   const VoiceModeInfo& info(std::int32_t mode) const;
