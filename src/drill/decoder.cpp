@@ -193,6 +193,19 @@ LineDecoder::LineDecoder(Encoding encoding) : encoding_(encoding) {
 
 LineDecoder::~LineDecoder() = default;
 
+std::string LineDecoder::decode(std::string&& raw) {
+  if (encoding_ != Encoding::ShiftJis) {
+    bool wellFormed = true;
+    for (std::size_t i = 0; i < raw.size() && wellFormed;) {
+      const std::size_t len = text::utf8Length(raw, i);
+      wellFormed = len != 0;
+      i += len;
+    }
+    if (wellFormed) return std::move(raw);
+  }
+  return decode(std::string_view(raw));
+}
+
 std::string LineDecoder::decode(std::string_view raw) {
   std::string out;
   if (encoding_ != Encoding::ShiftJis) {  // UTF-8, and UTF-16 made UTF-8 on opening

@@ -71,6 +71,8 @@ class LineDecoder {
   LineDecoder& operator=(const LineDecoder&) = delete;
 
   std::string decode(std::string_view raw);
+  // The same, reusing `raw` when it is well-formed UTF-8 already.
+  std::string decode(std::string&& raw);
 
  private:
   struct Iconv;

@@ -21,15 +21,14 @@ bool hasBlank(std::string_view word) {
 
 // True when `text` holds nothing but blanks, ASCII or full-width, and control characters.
 bool isBlankText(std::string_view text) {
-  std::string rest;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text.substr(i, 3) == "\xE3\x80\x80") {
       i += 2;
-    } else {
-      rest += text[i];
+    } else if (static_cast<unsigned char>(text[i]) > 0x20) {
+      return false;
     }
   }
-  return text::trim(rest).empty();
+  return true;
 }
 
 // Full-width Latin letters and digits (ｃａｔｓ, ２): the English voice spells such a word.
@@ -237,7 +236,9 @@ void checkQuestionFile(QuestionFile& file, const std::function<void(const Findin
       ahead.clear();
       while (ahead.size() < kLookAhead && !file.atEnd()) ahead.push_back(file.readLine());
       file.seek(start);
-      if (const auto shift = findShift(ahead)) {
+      const auto shift = findShift(ahead);
+      ahead.clear();  // the record is read again: a long line is not held twice
+      if (shift) {
         onFinding({first + shift->line, number, shift->message});
         // The record as it really is: its lines, then the next marker.
         for (std::size_t i = 1; i < shift->length; ++i) file.readLine();

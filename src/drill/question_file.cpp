@@ -1,5 +1,6 @@
 #include "drill/question_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -124,7 +125,17 @@ bool QuestionFile::atEnd() {
 std::string QuestionFile::readLine() {
   requireOpen();
   if (atEnd()) return {};
+  // Sized first, so that a line of any length is held once, not in a buffer grown by doubling.
+  std::uint64_t length = 0;
+  for (std::uint64_t at = pos_;;) {
+    const std::string_view piece = bytesAt(at);
+    const std::size_t lf = piece.find('\n');
+    length += std::min(lf, piece.size());
+    if (piece.empty() || lf != std::string_view::npos) break;
+    at += piece.size();
+  }
   std::string raw;
+  raw.reserve(static_cast<std::size_t>(length));
   for (;;) {
     const std::string_view piece = bytesAt(pos_);
     if (piece.empty()) break;
@@ -143,7 +154,7 @@ std::string QuestionFile::readLine() {
       break;
     }
   }
-  return decoder_->decode(raw);
+  return decoder_->decode(std::move(raw));
 }
 
 bool QuestionFile::restIsBlank() {
