@@ -104,16 +104,20 @@ bool selectVoiceItem(Session& s, int list, int pos) {
 
 void showVoiceCount(Session& s) {
   s.speech.wantServerVoices();
+  // A box of lines that a screen can show and a reader can go through: a speech server may have
+  // thousands of voices; the rest are counted, not named.
+  constexpr std::int32_t kMaxNamed = 300;
   std::string list;
   const std::int32_t count = s.speech.voiceModeCount();
-  for (std::int32_t i = 1; i <= count; ++i) {
+  for (std::int32_t i = 1; i <= count && i <= kMaxNamed; ++i) {
     list += std::to_string(i) + ") " + s.speech.voiceModeTitle(i);
     list += ' ';
     list += std::to_string(s.speech.voiceModeLanguage(i));
     list += '\r';
   }
-  showMessage(s, "コンピュータにインストールされている声は " +
-                     std::to_string(s.speech.voiceModeCount()) + "種です。\r\r" + list);
+  if (count > kMaxNamed) list += "…（ほか " + std::to_string(count - kMaxNamed) + " 種）\r";
+  showMessage(s, "コンピュータにインストールされている声は " + std::to_string(count) +
+                     "種です。\r\r" + list);
 }
 
 void checkNamedVoices(Session& s) {

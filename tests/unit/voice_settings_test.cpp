@@ -22,6 +22,18 @@ TEST(VoiceList, WithNoVoiceModesTheListingIsTheHeaderAndZero) {
   EXPECT_TRUE(h.session.dialog.englishItems.empty());
 }
 
+TEST(VoiceList, ASpeechServersThousandsOfVoicesAreCountedNotAllNamed) {
+  std::vector<VoiceModeInfo> modes(20136, {1033, "English"});
+  Harness h(modes);
+  h.dispatcher.menu(Menu::VoiceCount);
+  ASSERT_EQ(h.platform.messages.size(), 1u);
+  const std::string& box = h.platform.messages[0];
+  EXPECT_TRUE(box.starts_with(
+      "コンピュータにインストールされている声は 20136種です。\r\r1) English 1033\r"));
+  EXPECT_NE(box.find("\r300) English 1033\r…（ほか 19836 種）\r"), std::string::npos);
+  EXPECT_EQ(box.find("301)"), std::string::npos);
+}
+
 TEST(VoiceDialog, OffersAtMostFiftyVoicesOfALanguageAndStillOpens) {
   std::vector<VoiceModeInfo> modes;
   for (int i = 0; i < 53; ++i) modes.push_back({1033, "English " + std::to_string(i + 1)});
