@@ -130,13 +130,17 @@ int joinedAccent(int accent, int moraeBefore, const AccentWord& word, const Chai
 struct Phrase {
   std::vector<std::string_view> morae;
   int nucleus = 0;
+  // The fall stands where it was put, on ン too: 二人 is written ニニン but said フタリ', the
+  // fall on its last mora.
+  bool fallAsWritten = false;
 };
 
 void writePhrase(const Phrase& phrase, std::string& out) {
   if (phrase.morae.empty()) return;
   if (!out.empty()) out += '/';
   int nucleus = std::clamp(phrase.nucleus, 0, static_cast<int>(phrase.morae.size()));
-  while (nucleus > 1 && isSpecialMora(phrase.morae[static_cast<std::size_t>(nucleus - 1)])) {
+  while (!phrase.fallAsWritten && nucleus > 1 &&
+         isSpecialMora(phrase.morae[static_cast<std::size_t>(nucleus - 1)])) {
     --nucleus;
   }
   for (std::size_t i = 0; i < phrase.morae.size(); ++i) {
@@ -171,6 +175,9 @@ std::string accentPhrases(const std::vector<AccentWord>& words) {
         if (word.nucleus > 0) phrase.nucleus = before + word.nucleus;
       } else if (word.partOfSpeech == "名詞" && word.subclass == "非自立") {
         // 話す + こと, 聞く + の, 行く + つもり: the verb's accent, or none, stays.
+      } else if (previous->subclass == "数" && previous->pronunciation == "ニ" &&
+                 word.pronunciation == "ニン") {
+        phrase.nucleus = before + 2, phrase.fallAsWritten = true;  // 二人 フタリ'
       } else if (fallsAfterCountersFirstMora(*previous, word)) {
         phrase.nucleus = before + 1;
       } else if (!settled) {

@@ -38,6 +38,9 @@ TEST(Accent, PhrasesFollowTheWordsAndHowTheyJoin) {
       {{w("名詞", "一般", "アメ", 1, "C3"), w("助動詞", "*", "デス", 1, kDesu)}, "ア'メデス"},
       // A numeral and its counter are one word; a compound's fall never lands on ン.
       {{w("名詞", "数", "ロク", 2, "C3"), w("名詞", "接尾", "ジ", 1, "C3")}, "ロク'ジ"},
+      // 人 after a numeral falls after its first mora; 二人, said フタリ, on its last.
+      {{w("名詞", "数", "サン", 0, "C3"), w("名詞", "接尾", "ニン", 1, "C3")}, "サンニ'ン"},
+      {{w("名詞", "数", "ニ", 1, "C3"), w("名詞", "接尾", "ニン", 1, "C3")}, "ニニン'"},
       {{w("名詞", "一般", "ユービン", 0, "C2"), w("名詞", "接尾", "キョク", 1, "C3")},
        "ユービ'ンキョク"},
       // An adjective's past: the fall comes back two morae.
