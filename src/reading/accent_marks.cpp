@@ -87,7 +87,7 @@ std::string markAccent(std::string_view kana, std::string_view accented) {
   const std::size_t n = moraAt.size(), m = marks.size();
   // Lined up by the least edits (a mora kept, changed, added or dropped), within bounds: a
   // text too long to line up is kept unmarked.
-  std::vector<int> nucleusOf(n, 0), startOf(n, 0);
+  std::vector<int> nucleusOf(n, 0), startOf(n, 0), linedUp(n, 0);
   if (n > 0 && m > 0 && n * m <= 4'000'000) {
     std::vector<std::uint32_t> cost((n + 1) * (m + 1));
     const auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
@@ -118,10 +118,19 @@ std::string markAccent(std::string_view kana, std::string_view accented) {
       } else if (kept || here == at(i - 1, j - 1) + 1) {
         nucleusOf[i - 1] = nucleusOf[i - 1] || marks[j - 1].nucleus;
         startOf[i - 1] = startOf[i - 1] || marks[j - 1].phraseStart;
+        linedUp[i - 1] = 1;
         --i, --j;
       } else {
         --i;
       }
+    }
+    // Kana the dictionary has none for (the reader's ディーブイディー for DVD) start the phrase
+    // that follows them, so that a particle after them is not a phrase of its own.
+    for (std::size_t k = 1; k < n; ++k) {
+      if (!startOf[k] || linedUp[k - 1]) continue;
+      std::size_t first = k;
+      while (first > 0 && !linedUp[first - 1]) --first;
+      startOf[first] = 1, startOf[k] = 0;
     }
   }
   std::string out;

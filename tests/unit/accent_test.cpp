@@ -69,6 +69,10 @@ TEST(Accent, MarksGoOntoTheReadersOwnKana) {
       {"キョーワ、アメ", "キョ'ーワ/ア'メ", "キョ'ーワ、ア'メ"},
       // The reader reads 九時 クジ, the dictionary キュージ: the marks follow the line-up.
       {"クジニオキル", "キュ'ージニ/オキ'ル", "ク'ジニ/オキ'ル"},
+      // DVD, which the dictionary does not read: its kana start the phrase of the particle.
+      {"ワタシワディーブイディーヲミマシタ", "ワタシワ/オ/ミマ'シタ",
+       "ワタシワ/ディーブイディーヲ/ミマ'シタ"},
+      {"シーディートピーシーヲ", "ト/オ", "シーディート/ピーシーヲ"},
       {"", "ハ'シ", ""},
       {"アメ", "", "アメ"},
   };
